@@ -1,0 +1,4 @@
+#include "link/ConfigBlocks.h"
+
+AlarmBlockData AlarmBlock{};
+InstrumentSetupData InstrumentSetup{};

@@ -1,0 +1,177 @@
+#include "link/Dispatcher.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstring>
+#include <span>
+
+#include "link/ConfigBlocks.h"
+#include "link/Frames.h"
+#include "link/LinkPort.h"
+#include "link/LinkState.h"
+#include "link/LinkView.h"
+#include "platform/Sleep.h"
+
+uint8_t ResponseBuffer[kResponseBufferSize];
+
+namespace {
+
+constexpr int kProgressSteps = 50;
+constexpr int kProgressFull = 100;
+constexpr int kFrameOverhead = 5;  // address, function, byte count, two CRC bytes
+constexpr uint32_t kFirstWait = 15;
+constexpr uint32_t kUsbReadingWait = 5;
+
+// Registers whose answer is one float for the calibration edit boxes Edit7 to Edit12.
+constexpr uint16_t kCalibrationReadRegisters[6] = {815, 816, 829, 830, 843, 844};
+
+// Fields that the pages cannot show as NaN: VoltageTrms, VoltagePeak, Frequency,
+// VoltageCrestFactor, VoltageThdF, CurrentTrms, CurrentPeak, CurrentPhase,
+// CurrentCrestFactor, CurrentThdF, ActivePower, ApparentPower, ReactivePower, PowerFactor.
+constexpr size_t kRepairedFloatOffsets[] = {
+    offsetof(ChannelBlock, VoltageTrms),        offsetof(ChannelBlock, VoltagePeak),
+    offsetof(ChannelBlock, Frequency),          offsetof(ChannelBlock, VoltageCrestFactor),
+    offsetof(ChannelBlock, VoltageThdF),        offsetof(ChannelBlock, CurrentTrms),
+    offsetof(ChannelBlock, CurrentPeak),        offsetof(ChannelBlock, CurrentPhase),
+    offsetof(ChannelBlock, CurrentCrestFactor), offsetof(ChannelBlock, CurrentThdF),
+    offsetof(ChannelBlock, ActivePower),        offsetof(ChannelBlock, ApparentPower),
+    offsetof(ChannelBlock, ReactivePower),      offsetof(ChannelBlock, PowerFactor)};
+
+// Replaces a NaN stored at `where` (no alignment assumed); infinities stay.
+template <typename T>
+void RepairNaNAt(uint8_t* where, T replacement) {
+  T value;
+  std::memcpy(&value, where, sizeof value);
+  if (std::isnan(value)) std::memcpy(where, &replacement, sizeof replacement);
+}
+
+void ResendLastRead() { SendReadRequest(SlaveAddress, LastReadRegister, LastReadCount); }
+
+void CompleteAllChannels(LinkView& view) {
+  RepairMeasurementSet(MeasurementData.Set);
+  for (int channel = 1; channel <= 3; ++channel) view.RefreshChannelPage(channel);
+  view.RefreshThreePhasePage();
+  view.RefreshHarmonicGrid();
+  view.SetStatusText(0, "Communications to complete");
+  const QString when = ReadingDateTimeText(QLocale::system(), QDateTime::currentDateTime());
+  view.SetStatusText(5, "Date: " + when);
+  StoreDateTimeText(MeasurementData, when);
+  view.SetReReadTimerEnabled(false);
+  if (SamplingMode == kSamplingContinuous) view.SetContinuousReadTimerEnabled(true);
+  if (SamplingMode == kSamplingSingle) {
+    SamplingMode = kSamplingIdle;
+    view.SetSamplingControlsEnabled(true);
+  }
+}
+
+// Routes a read answer of `length` bytes (CRC already checked) by the register of the
+// last frame in PendingRequest. An answer too short for its block is incomplete: the
+// block keeps its contents and the last read is asked for again.
+void RouteReadAnswer(int length, LinkView& view) {
+  const uint16_t reg = static_cast<uint16_t>(PendingRequest[2] << 8 | PendingRequest[3]);
+  const uint8_t* payload = ResponseBuffer + 3;
+  const int payloadLength = length - kFrameOverhead;
+  auto complete = [&](int needed) {
+    if (payloadLength >= needed) return true;
+    ResendLastRead();
+    return false;
+  };
+
+  if (reg == kRegisterAlarms) {
+    if (!complete(kAlarmBlockSize)) return;
+    std::memcpy(&AlarmBlock, payload, kAlarmBlockSize);
+    view.AlarmFormCreate();
+    view.SetStatusText(0, "Status: synchronization with the instrument");
+    view.SetAlarmStatusText("Has been synchronized with the instrument data");
+  } else if (reg == kRegisterSetup) {
+    if (!complete(kInstrumentSetupSize)) return;
+    std::memcpy(&InstrumentSetup, payload, kInstrumentSetupSize);
+    view.ShowInstrumentSetup();
+  } else if (reg == kRegisterAllChannels) {
+    if (!complete(kMeasurementSetSize)) return;
+    std::memcpy(&MeasurementData.Set, payload, kMeasurementSetSize);
+    CompleteAllChannels(view);
+  } else {
+    const auto* found = std::find(std::begin(kCalibrationReadRegisters),
+                                  std::end(kCalibrationReadRegisters), reg);
+    if (found == std::end(kCalibrationReadRegisters)) return;
+    if (!complete(4)) return;
+    const double value = BytesToFloat(payload);
+    const int edit = 7 + static_cast<int>(found - std::begin(kCalibrationReadRegisters));
+    view.SetCalibrationEditText(edit, QString::number(value, 'g', 15));
+  }
+}
+
+}  // namespace
+
+uint32_t AnswerWaitPerStep(int speedIndex) {
+  static constexpr uint32_t kPerStep[8] = {360, 156, 108, 78, 39, 27, 18, 15};
+  return speedIndex >= 0 && speedIndex < 8 ? kPerStep[speedIndex] : 0;
+}
+
+void RepairMeasurementSet(MeasurementSet& set) {
+  for (ChannelBlock& block : set.Channel) {
+    auto* bytes = reinterpret_cast<uint8_t*>(&block);
+    for (size_t offset : kRepairedFloatOffsets) RepairNaNAt<float>(bytes + offset, 0.0f);
+    RepairNaNAt<double>(bytes + offsetof(ChannelBlock, EnergyKwh), 0.0);
+  }
+  RepairNaNAt<float>(reinterpret_cast<uint8_t*>(&set.ThreePhase), 1.0f);
+}
+
+QString ReadingDateTimeText(const QLocale& locale, const QDateTime& when) {
+  return locale.toString(when.date(), QLocale::ShortFormat) + ' ' +
+         locale.toString(when.time(), QLocale::LongFormat);
+}
+
+void StoreDateTimeText(MeasurementRecord& record, const QString& text) {
+  const QByteArray bytes = text.left(sizeof record.DateTimeText).toLocal8Bit();
+  const size_t kept = std::min<size_t>(static_cast<size_t>(bytes.size()), sizeof record.DateTimeText);
+  std::memset(record.DateTimeText, 0, sizeof record.DateTimeText);
+  std::memcpy(record.DateTimeText, bytes.constData(), kept);
+}
+
+void Comm1ReceiveData(LinkPort& port, LinkView& view) {
+  view.ShowProgressBar(0);
+  Sleep(kFirstWait);
+  if (UsbMode == 1) {
+    if (LastReadRegister == kRegisterAllChannels) Sleep(kUsbReadingWait);
+    view.SetProgressPosition(kProgressFull);
+  } else {
+    const uint32_t perStep =
+        LastReadRegister == kRegisterAllChannels ? AnswerWaitPerStep(view.SpeedIndex()) : 0;
+    for (int step = 1; step <= kProgressSteps; ++step) {
+      view.SetProgressPosition(step);
+      if (perStep != 0) Sleep(perStep);
+    }
+  }
+
+  const std::span<const uint8_t> input = port.ReadInputBytes();
+  const int length = static_cast<int>(std::min<size_t>(input.size(), kResponseBufferSize));
+  if (length > 0) std::memcpy(ResponseBuffer, input.data(), static_cast<size_t>(length));
+
+  if (UsbMode == 1) {
+    KeepAliveTicks = 0;
+    ReceiveSilenceTicks = 0;
+  }
+  if (length < kFrameOverhead) return;
+
+  const uint16_t crc = Crc16(ResponseBuffer, static_cast<size_t>(length - 2));
+  const uint16_t received =
+      static_cast<uint16_t>(ResponseBuffer[length - 2] | ResponseBuffer[length - 1] << 8);
+  if (crc != received) {
+    ResendLastRead();
+    return;
+  }
+
+  const uint8_t function = ResponseBuffer[1];
+  if (function == kFunctionRead) {
+    RouteReadAnswer(length, view);
+  } else if (function == kFunctionWriteAck) {
+    if (ResponseBuffer[2] == kRegisterAlarms) {
+      view.SetAlarmStatusText("The transmission data is completed.");
+    } else if (ResponseBuffer[2] == kRegisterSetup) {
+      view.SetInstrumentStatusText("Data is successfully written instrument");
+    }
+  }
+}

@@ -9,11 +9,11 @@
 #pragma pack(push, 1)
 
 struct AlarmBlockData {
-  uint16_t AlarmMode;      // 0 monitor mode, other values judgment mode
-  uint16_t EnableBits;     // bit 2k upper, bit 2k+1 lower limit of alarm k+1
+  uint16_t AlarmMode;   // 0 monitor mode, other values judgment mode
+  uint16_t EnableBits;  // bit 2k upper, bit 2k+1 lower limit of alarm k+1
   struct Source {
-    uint16_t DataSet;      // 0 CH1, 1 CH2, 2 CH3, 3 three-phase analysis
-    uint16_t Reference;    // index into the data set's parameter list, 65535 for none
+    uint16_t DataSet;    // 0 CH1, 1 CH2, 2 CH3, 3 three-phase analysis
+    uint16_t Reference;  // index into the data set's parameter list, 65535 for none
   } Alarm[4];
   struct Limits {
     float Upper;

@@ -46,7 +46,9 @@ void RepairNaNAt(uint8_t* where, T replacement) {
   if (std::isnan(value)) std::memcpy(where, &replacement, sizeof replacement);
 }
 
-void ResendLastRead() { SendReadRequest(SlaveAddress, LastReadRegister, LastReadCount); }
+void ResendLastRead() {
+  SendReadRequest(SlaveAddress, LastReadRegister, LastReadCount);
+}
 
 void CompleteAllChannels(LinkView& view) {
   RepairMeasurementSet(MeasurementData.Set);
@@ -93,8 +95,8 @@ void RouteReadAnswer(int length, LinkView& view) {
     std::memcpy(&MeasurementData.Set, payload, kMeasurementSetSize);
     CompleteAllChannels(view);
   } else {
-    const auto* found = std::find(std::begin(kCalibrationReadRegisters),
-                                  std::end(kCalibrationReadRegisters), reg);
+    const auto* found =
+        std::find(std::begin(kCalibrationReadRegisters), std::end(kCalibrationReadRegisters), reg);
     if (found == std::end(kCalibrationReadRegisters)) return;
     if (!complete(4)) return;
     const double value = BytesToFloat(payload);
@@ -126,7 +128,8 @@ QString ReadingDateTimeText(const QLocale& locale, const QDateTime& when) {
 
 void StoreDateTimeText(MeasurementRecord& record, const QString& text) {
   const QByteArray bytes = text.left(sizeof record.DateTimeText).toLocal8Bit();
-  const size_t kept = std::min<size_t>(static_cast<size_t>(bytes.size()), sizeof record.DateTimeText);
+  const size_t kept =
+      std::min<size_t>(static_cast<size_t>(bytes.size()), sizeof record.DateTimeText);
   std::memset(record.DateTimeText, 0, sizeof record.DateTimeText);
   std::memcpy(record.DateTimeText, bytes.constData(), kept);
 }

@@ -9,7 +9,9 @@ uint8_t PendingRequest[kPendingRequestSize];
 namespace {
 LinkPort* requestPort = nullptr;
 
-bool PortIsOpen() { return requestPort != nullptr && requestPort->PortOpen(); }
+bool PortIsOpen() {
+  return requestPort != nullptr && requestPort->PortOpen();
+}
 
 // Writes address, function and register at the start of `frame`.
 void PutHeader(uint8_t* frame, uint8_t address, uint8_t function, uint16_t reg) {
@@ -38,8 +40,12 @@ void PutFourByteWrite(uint8_t* frame, uint8_t address, uint16_t reg, const uint8
 }
 }  // namespace
 
-void SetLinkPort(LinkPort* port) { requestPort = port; }
-LinkPort* CurrentLinkPort() { return requestPort; }
+void SetLinkPort(LinkPort* port) {
+  requestPort = port;
+}
+LinkPort* CurrentLinkPort() {
+  return requestPort;
+}
 
 uint16_t Crc16(const uint8_t* bytes, size_t length) {
   uint16_t crc = 0xFFFF;

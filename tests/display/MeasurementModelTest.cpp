@@ -47,9 +47,9 @@ TEST(MeasurementModel, ParameterIndexWalksTheChannelBlocksThenTheThreePhaseBlock
     int index;
     float value;
   };
-  const IndexCase cases[] = {{0, 1000},    {15, 1015},  {32, 1032}, {33, 2000}, {65, 2032},
-                             {66, 3000},   {98, 3032},  {99, 9000}, {114, 9015}, {115, 0},
-                             {-1, 0},      {1000, 0}};
+  const IndexCase cases[] = {{0, 1000},   {15, 1015}, {32, 1032}, {33, 2000},
+                             {65, 2032},  {66, 3000}, {98, 3032}, {99, 9000},
+                             {114, 9015}, {115, 0},   {-1, 0},    {1000, 0}};
   for (const IndexCase& c : cases) EXPECT_EQ(ParameterValue(record, c.index), c.value) << c.index;
   EXPECT_EQ(kParameterCount, 115);
 }

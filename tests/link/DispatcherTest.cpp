@@ -147,13 +147,12 @@ TEST_F(Dispatcher, AllChannelsAnswerFillsTheSetAndRefreshesInOrder) {
   EXPECT_EQ(std::memcmp(&MeasurementData.Set, &set, sizeof set), 0);
   EXPECT_EQ(MeasurementData.Reserved[5], 0x77);
   ASSERT_GE(view.calls.size(), 7);
-  EXPECT_EQ(view.calls.mid(0, 7),
-            (QStringList{"ShowProgressBar 0", "RefreshChannel 1", "RefreshChannel 2",
-                         "RefreshChannel 3", "RefreshThreePhase", "RefreshGrid",
-                         "Status 0 Communications to complete"}));
+  EXPECT_EQ(
+      view.calls.mid(0, 7),
+      (QStringList{"ShowProgressBar 0", "RefreshChannel 1", "RefreshChannel 2", "RefreshChannel 3",
+                   "RefreshThreePhase", "RefreshGrid", "Status 0 Communications to complete"}));
   EXPECT_TRUE(view.calls[7].startsWith("Status 5 Date: "));
-  EXPECT_EQ(view.calls.mid(8),
-            (QStringList{"ReReadTimer 0", "SamplingControls 1"}));
+  EXPECT_EQ(view.calls.mid(8), (QStringList{"ReReadTimer 0", "SamplingControls 1"}));
   EXPECT_EQ(SamplingMode, kSamplingIdle);
   EXPECT_TRUE(port.writes.empty());
 }
@@ -215,8 +214,8 @@ TEST_F(Dispatcher, NaNIsRepairedInTheListedFieldsOnly) {
       }
       StartRead(41, 2);
       Receive(Answer(0x03, payload));
-      const double value = c.isDouble ? GetAt<double>(&MeasurementData, at)
-                                      : GetAt<float>(&MeasurementData, at);
+      const double value =
+          c.isDouble ? GetAt<double>(&MeasurementData, at) : GetAt<float>(&MeasurementData, at);
       EXPECT_EQ(std::isnan(value), !c.repaired);
       if (c.repaired) {
         EXPECT_EQ(value, 0.0);
@@ -393,9 +392,8 @@ TEST(DateTimeText, KeepsNineteenCharactersAndZeroFillsShorterTexts) {
 TEST(DateTimeText, ShortDateBlankLongTime) {
   const QLocale c(QLocale::C);
   const QDateTime when(QDate(2026, 12, 10), QTime(9, 30, 15));
-  EXPECT_EQ(ReadingDateTimeText(c, when),
-            c.toString(when.date(), QLocale::ShortFormat) + " " +
-                c.toString(when.time(), QLocale::LongFormat));
+  EXPECT_EQ(ReadingDateTimeText(c, when), c.toString(when.date(), QLocale::ShortFormat) + " " +
+                                              c.toString(when.time(), QLocale::LongFormat));
 }
 
 }  // namespace

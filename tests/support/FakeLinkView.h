@@ -20,7 +20,9 @@ class FakeLinkView : public LinkView {
   void SetStatusText(int panel, const QString& text) override {
     calls << QString("Status %1 %2").arg(panel).arg(text);
   }
-  void RefreshChannelPage(int channel) override { calls << QString("RefreshChannel %1").arg(channel); }
+  void RefreshChannelPage(int channel) override {
+    calls << QString("RefreshChannel %1").arg(channel);
+  }
   void RefreshThreePhasePage() override { calls << "RefreshThreePhase"; }
   void RefreshHarmonicGrid() override { calls << "RefreshGrid"; }
   void SetReReadTimerEnabled(bool on) override { calls << QString("ReReadTimer %1").arg(on); }

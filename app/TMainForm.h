@@ -1,10 +1,131 @@
 #pragma once
 
+#include <QAction>
 #include <QMainWindow>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
-// The main window: pages of the reading, menus, tool bar and status bar.
-class TMainForm : public QMainWindow {
+#include "app/MainStatusBar.h"
+#include "link/LinkView.h"
+#include "platform/FileDialog.h"
+
+class Tskin;
+class TVForm;
+class TCommForm;
+class TPrinterForm;
+class TEnterInfoForm;
+class TRecordForm;
+class TRecSetForm;
+class TCalibrateForm;
+class TAlarmForm;
+class TInputNetSet;
+
+// The main window: the five pages of the reading, menus, tool bar and status bar. It is
+// also the windows' side of the link (LinkView), forwarding to the windows concerned.
+class TMainForm : public QMainWindow, public LinkView {
   Q_OBJECT
  public:
   explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The windows created after this one; start-up hands them over once they exist.
+  struct Windows {
+    Tskin* skin = nullptr;
+    TVForm* version = nullptr;
+    TCommForm* comm = nullptr;
+    TPrinterForm* printer = nullptr;
+    TEnterInfoForm* enterInfo = nullptr;
+    TRecordForm* record = nullptr;
+    TRecSetForm* recSet = nullptr;
+    TCalibrateForm* calibrate = nullptr;
+    TAlarmForm* alarm = nullptr;
+    TInputNetSet* inputNetSet = nullptr;
+  };
+  void SetWindows(const Windows& windows);
+  const Windows& OtherWindows() const { return windows_; }
+
+  // The creation handler: clears the reading, applies the display settings, lays out the
+  // pages and handles the command line (`arguments` as the system gives them).
+  void FormCreate(const QStringList& arguments);
+
+  // Handlers.
+  void SeSkinSpeedButton1Click();  // Open
+  void SeSkinSpeedButton2Click();  // Save
+  void SeSkinSpeedButton3Click();  // Print
+  void SeSkinSpeedButton5Click();  // Record window
+  void MOpenTimerTimer();
+  void RefreshAllPages();
+
+  // LinkView.
+  void ShowProgressBar(int position) override;
+  void SetProgressPosition(int position) override;
+  void SetStatusText(int panel, const QString& text) override;
+  void RefreshChannelPage(int channel) override;
+  void RefreshThreePhasePage() override;
+  void RefreshHarmonicGrid() override;
+  void SetReReadTimerEnabled(bool enabled) override;
+  void SetContinuousReadTimerEnabled(bool enabled) override;
+  void SetSamplingControlsEnabled(bool enabled) override;
+  int SpeedIndex() const override;
+  void AlarmFormCreate() override;
+  void SetAlarmStatusText(const QString& text) override;
+  void ShowInstrumentSetup() override;
+  void SetInstrumentStatusText(const QString& text) override;
+  void SetCalibrationEditText(int edit, const QString& text) override;
+
+  // Menus: "File(&F)", "Options (&O)", "Run (&P)", "Help(&H)".
+  QMenu* File1;
+  QAction* Open1;
+  QAction* Save1;
+  QAction* N5;  // Print
+  QAction* Close1;
+  QMenu* Options1;
+  QAction* C1;  // Communication
+  QAction* Style1;
+  QAction* N11;  // Alarm
+  QAction* N9;   // separator before the calibration entry, not visible
+  QAction* N10;  // calibration, not visible
+  QAction* N33;  // Instrument Settings
+  QMenu* Run1;
+  QAction* N12;  // Single Sampling
+  QAction* N13;  // Continuous Sampling
+  QAction* N14;  // Stop
+  QAction* Record1;
+  QMenu* Help1;
+  QAction* Version1;
+  QAction* Website1;
+  QAction* Manual1;
+
+  QToolBar* ToolBar1;
+  QToolButton* SeSkinSpeedButton1;  // Open
+  QToolButton* SeSkinSpeedButton2;  // Save
+  QToolButton* SeSkinSpeedButton3;  // Print
+  QToolButton* SeSkinSpeedButton5;  // Record
+  QToolButton* SeSkinSpeedButton7;  // Single Sampling
+  QToolButton* SeSkinButton4;       // Continuous Sampling
+  QToolButton* SeSkinSpeedButton9;  // Stop
+
+  QTabWidget* PageControl1;
+  QWidget* SeCustomTabSheet1;  // " Channel 1 "
+  QWidget* SeCustomTabSheet2;  // " Channel 2 "
+  QWidget* SeCustomTabSheet3;  // " Channel 3 "
+  QWidget* SeCustomTabSheet4;  // "Three-phase Analysis"
+  QWidget* SeCustomTabSheet5;  // " Harmonic Report "
+
+  MainStatusBar* StatusBar;
+  QTimer* MOpenTimer;
+  FileDialog SaveDialog1{FileDialog::Save};
+  FileDialog OpenDialog1{FileDialog::Open};
+
+ private:
+  void CreateMenus();
+  void CreateToolBar();
+  void CreatePages();
+  // Opens a measurement file into the reading and refreshes every page.
+  void OpenMeasurementFile(const QString& path);
+
+  Windows windows_;
 };

@@ -1,0 +1,6 @@
+#include "link/TCommForm.h"
+
+TCommForm::TCommForm(QWidget* parent) : QDialog(parent) {
+  setObjectName("TCommForm");
+  setWindowTitle("Communication settings");
+}

@@ -9,6 +9,7 @@
 #include "config/TCalibrateForm.h"
 #include "config/TInputNetSet.h"
 #include "link/TCommForm.h"
+#include "platform/Errors.h"
 #include "platform/MessageBox.h"
 #include "print/TEnterInfoForm.h"
 #include "print/TPrinterForm.h"
@@ -24,10 +25,11 @@ ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
   ApplicationWindows windows;
   windows.main = std::make_unique<TMainForm>();
   TMainForm* main = windows.main.get();
-  main->FormCreate(arguments);
+  RunHandler([&] { main->FormCreate(arguments); });
 
   TMainForm::Windows& w = windows.others;
   w.skin = new Tskin(main);
+  RunHandler([&] { w.skin->FormCreate(); });
   w.version = new TVForm(main);
   main->SetWindows(w);
   w.comm = new TCommForm(main);

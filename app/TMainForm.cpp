@@ -15,6 +15,7 @@
 #include "files/MeasurementFile.h"
 #include "platform/CommandLine.h"
 #include "platform/Errors.h"
+#include "platform/IniFile.h"
 #include "platform/MessageBox.h"
 #include "print/TPrinterForm.h"
 #include "record/TRecordForm.h"
@@ -176,12 +177,13 @@ void TMainForm::SetWindows(const Windows& windows) {
 
 void TMainForm::FormCreate(const QStringList& arguments) {
   InitMeasurementRecord(MeasurementData);
+  ApplySkin(SystemSettings().ReadInteger("SkinSet", "Skin"));
   if (arguments.size() < 2) return;
 
   StartedWithFile = 1;
   CommandLineFile = CommandLineFileFrom(arguments);
   if (EndsWithOneOf(CommandLineFile, {"qvm", "QVM", "Qvm"})) {
-    RunHandler([&] { OpenMeasurementFile(arguments[1]); });
+    OpenMeasurementFile(arguments[1]);
   } else if (EndsWithOneOf(CommandLineFile, {"qvr", "QVR", "Qvr"})) {
     MOpenTimer->start();
   }
@@ -218,6 +220,18 @@ void TMainForm::SeSkinSpeedButton5Click() {
 
 void TMainForm::MOpenTimerTimer() {
   MOpenTimer->stop();
+}
+
+void TMainForm::ApplySkin(int code) {
+  const QString problem = ApplySkinCode(skin_, code);
+  if (!problem.isEmpty()) SetStatusText(0, problem);
+}
+
+void TMainForm::SetPlotBackground(const QColor& colour) {
+  plotBackground_ = colour;
+}
+void TMainForm::SetPlotGrid(const QColor& colour) {
+  plotGrid_ = colour;
 }
 
 void TMainForm::RefreshAllPages() {

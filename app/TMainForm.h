@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include "app/MainStatusBar.h"
+#include "app/SkinEngine.h"
 #include "link/LinkView.h"
 #include "platform/FileDialog.h"
 
@@ -58,6 +59,14 @@ class TMainForm : public QMainWindow, public LinkView {
   void SeSkinSpeedButton5Click();  // Record window
   void MOpenTimerTimer();
   void RefreshAllPages();
+
+  // Look and plot colours, set by the style window and at start-up.
+  void ApplySkin(int code);
+  void SetPlotBackground(const QColor& colour);
+  void SetPlotGrid(const QColor& colour);
+  SkinEngine& Skin() { return skin_; }
+  QColor PlotBackground() const { return plotBackground_; }
+  QColor PlotGrid() const { return plotGrid_; }
 
   // LinkView.
   void ShowProgressBar(int position) override;
@@ -128,4 +137,7 @@ class TMainForm : public QMainWindow, public LinkView {
   void OpenMeasurementFile(const QString& path);
 
   Windows windows_;
+  SkinEngine skin_;
+  QColor plotBackground_ = Qt::black;
+  QColor plotGrid_ = Qt::black;
 };

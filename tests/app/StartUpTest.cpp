@@ -21,11 +21,15 @@ class StartUp : public ::testing::Test {
       boxes << r.text;
       return QMessageBox::Ok;
     });
+    qputenv("RXM5620_CONFIG_DIR", configDir.path().toLocal8Bit());
     CommandLineFile.clear();
     StartedWithFile = 0;
     std::memset(&MeasurementData, 0xCC, sizeof MeasurementData);
   }
-  void TearDown() override { SetMessageBoxHandler(previous_); }
+  void TearDown() override {
+    SetMessageBoxHandler(previous_);
+    qunsetenv("RXM5620_CONFIG_DIR");
+  }
 
   QString CopyFixture(const QString& name) {
     const QString path = dir.filePath(name);
@@ -34,6 +38,7 @@ class StartUp : public ::testing::Test {
   }
 
   QTemporaryDir dir;
+  QTemporaryDir configDir;
   QStringList boxes;
 
  private:

@@ -136,11 +136,15 @@ bool WaitUntil(Condition condition, int timeoutMs = 20000) {
   return true;
 }
 
-// Bytes waiting in a tty's own input buffer, seen through any open descriptor of it.
-inline int TtyInputCount(int fd) {
-  int count = -1;
-  ::ioctl(fd, FIONREAD, &count);
-  return count;
+// Waits for `condition` without running the event loop, so that no timer fires meanwhile.
+template <typename Condition>
+bool WaitWithoutEvents(Condition condition, int timeoutMs = 20000) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    ::usleep(1000);
+  }
+  return true;
 }
 
 inline std::vector<uint8_t> Pattern(size_t count, uint32_t seed = 1) {

@@ -32,7 +32,9 @@ ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
   RunHandler([&] { w.skin->FormCreate(); });
   w.version = new TVForm(main);
   main->SetWindows(w);
-  w.comm = new TCommForm(main);
+  w.comm = new TCommForm(*main->Comm1, *main, main);
+  main->SetWindows(w);
+  RunHandler([&] { w.comm->FormCreate(); });
   w.printer = new TPrinterForm(main);
   w.enterInfo = new TEnterInfoForm(main);
   w.record = new TRecordForm(main);

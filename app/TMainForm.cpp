@@ -13,6 +13,8 @@
 #include "app/TVForm.h"
 #include "display/MeasurementModel.h"
 #include "files/MeasurementFile.h"
+#include "link/Dispatcher.h"
+#include "link/LinkPort.h"
 #include "platform/CommandLine.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
@@ -65,6 +67,16 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   setStatusBar(StatusBar);
   StatusBar->onLogoClicked = [] { QDesktopServices::openUrl(QUrl(kMakerWebsite)); };
 
+  Comm1 = new TComm(this);
+  Comm1->setObjectName("Comm1");
+  Comm1->SetCommPort(pnCOM2);
+  Comm1->SetBaudRate(br9600);
+  Comm1->SetRThreshold(1);
+  Comm1->OnReceiveData = [this](TComm*) {
+    RunHandler([this] { Comm1ReceiveData(*Comm1, *this); });
+  };
+  SetLinkPort(Comm1);
+
   MOpenTimer = new QTimer(this);
   MOpenTimer->setObjectName("MOpenTimer");
   MOpenTimer->setInterval(1000);
@@ -75,7 +87,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
   OpenDialog1.Filter = "Quvex measurement file(.qvm)|*.qvm|AllFile|*.*";
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  if (CurrentLinkPort() == Comm1) SetLinkPort(nullptr);
+}
 
 void TMainForm::CreateMenus() {
   File1 = menuBar()->addMenu("File(&F)");
@@ -268,7 +282,14 @@ void TMainForm::SetSamplingControlsEnabled(bool enabled) {
   N14->setEnabled(enabled);
 }
 int TMainForm::SpeedIndex() const {
-  return 7;
+  return windows_.comm ? windows_.comm->ComboBox1->currentIndex() : -1;
+}
+
+void TMainForm::SetSamplingStartEnabled(bool enabled) {
+  SeSkinSpeedButton7->setEnabled(enabled);
+  SeSkinButton4->setEnabled(enabled);
+  N12->setEnabled(enabled);
+  N13->setEnabled(enabled);
 }
 void TMainForm::AlarmFormCreate() {}
 void TMainForm::SetAlarmStatusText(const QString&) {}

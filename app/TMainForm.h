@@ -11,6 +11,8 @@
 #include "app/MainStatusBar.h"
 #include "app/SkinEngine.h"
 #include "link/LinkView.h"
+#include "link/TComm.h"
+#include "link/TCommForm.h"
 #include "platform/FileDialog.h"
 
 class Tskin;
@@ -26,7 +28,7 @@ class TInputNetSet;
 
 // The main window: the five pages of the reading, menus, tool bar and status bar. It is
 // also the windows' side of the link (LinkView), forwarding to the windows concerned.
-class TMainForm : public QMainWindow, public LinkView {
+class TMainForm : public QMainWindow, public LinkView, public CommFormHost {
   Q_OBJECT
  public:
   explicit TMainForm(QWidget* parent = nullptr);
@@ -84,6 +86,12 @@ class TMainForm : public QMainWindow, public LinkView {
   void ShowInstrumentSetup() override;
   void SetInstrumentStatusText(const QString& text) override;
   void SetCalibrationEditText(int edit, const QString& text) override;
+
+  // CommFormHost.
+  void SetSamplingStartEnabled(bool enabled) override;
+
+  // The serial port of the instrument; its receive event is the dispatcher.
+  TComm* Comm1;
 
   // Menus: "File(&F)", "Options (&O)", "Run (&P)", "Help(&H)".
   QMenu* File1;

@@ -32,7 +32,9 @@ void SetSpeed(TComm& comm, int index) {
   if (index >= 0 && index < 8) comm.SetBaudRate(kSpeedRates[index]);
 }
 
-bool IsPortNumber(int n) { return n >= kMinPortNumber && n <= kMaxPortNumber; }
+bool IsPortNumber(int n) {
+  return n >= kMinPortNumber && n <= kMaxPortNumber;
+}
 
 }  // namespace
 
@@ -71,7 +73,8 @@ TCommForm::TCommForm(TComm& comm, CommFormHost& host, QWidget* parent)
 
   // Selecting from the program runs the same handling as a user's choice; a drop-down
   // list's selection from the program runs nothing, so only user activation counts there.
-  connect(ComboBox1, &QComboBox::activated, this, [this] { RunHandler([this] { ComboBox1Change(); }); });
+  connect(ComboBox1, &QComboBox::activated, this,
+          [this] { RunHandler([this] { ComboBox1Change(); }); });
   connect(Edit1, &QLineEdit::textChanged, this, [this] { RunHandler([this] { Edit1Change(); }); });
   RadioGroup2->OnClick = [this] { RunHandler([this] { RadioGroup2Click(); }); };
   connect(Button1, &QPushButton::clicked, this, [this] { RunHandler([this] { FormCreate(); }); });

@@ -46,11 +46,11 @@ class TCommForm : public QDialog {
   static int PortNumberFromName(const QString& name);
 
   QGroupBox* GroupBox1;
-  QComboBox* ComboBox1;  // speed
+  QComboBox* ComboBox1;     // speed
   RadioGroup* RadioGroup2;  // ports
   QGroupBox* GroupBox2;
   QLabel* Label1;
-  QLineEdit* Edit1;  // slave address
+  QLineEdit* Edit1;      // slave address
   QPushButton* Button1;  // "Scanning communication port"
   QPushButton* Button2;  // "Exit"
   QTimer* Timer1;

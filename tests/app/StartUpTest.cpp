@@ -22,6 +22,7 @@ class StartUp : public ::testing::Test {
       return QMessageBox::Ok;
     });
     qputenv("RXM5620_CONFIG_DIR", configDir.path().toLocal8Bit());
+    qputenv("RXM5620_PORT_DIR", configDir.path().toLocal8Bit());  // no ports at all
     CommandLineFile.clear();
     StartedWithFile = 0;
     std::memset(&MeasurementData, 0xCC, sizeof MeasurementData);
@@ -29,6 +30,7 @@ class StartUp : public ::testing::Test {
   void TearDown() override {
     SetMessageBoxHandler(previous_);
     qunsetenv("RXM5620_CONFIG_DIR");
+    qunsetenv("RXM5620_PORT_DIR");
   }
 
   QString CopyFixture(const QString& name) {
@@ -52,6 +54,10 @@ TEST_F(StartUp, WithoutArgumentsTheReadingIsClearedAndNothingIsOpened) {
   EXPECT_EQ(MeasurementData.Set.Channel[0].VoltageTrms, 0.0f);
   EXPECT_EQ(StartedWithFile, 0);
   EXPECT_TRUE(CommandLineFile.isEmpty());
+  ASSERT_EQ(boxes.size(), 1);
+  EXPECT_TRUE(boxes[0].startsWith("Did not find the default communication port!"));
+  EXPECT_EQ(windows.main->StatusBar->PanelText(0), "Connection fails");
+  EXPECT_FALSE(windows.main->SeSkinSpeedButton7->isEnabled());
   EXPECT_FALSE(windows.main->MOpenTimer->isActive());
   EXPECT_FALSE(windows.main->isVisible());
   EXPECT_NE(windows.others.inputNetSet, nullptr) << "every window exists after start-up";
@@ -74,14 +80,14 @@ TEST_F(StartUp, CommandLineEndingsDecideWhatIsOpened) {
     StartedWithFile = 0;
     const QString path = CopyFixture(c.name);
     ApplicationWindows windows = CreateApplicationWindows({"/opt/rxm5620/rxm5620", path});
-    EXPECT_EQ(StartedWithFile, 1);
+    EXPECT_EQ(StartedWithFile, 0) << "set by the argument, read and cleared by the port scan";
     EXPECT_EQ(CommandLineFile, path);
     const bool opened = QByteArray(MeasurementData.DateTimeText, 19) == "2026-12-10 09:30:15";
     EXPECT_EQ(opened, c.opensReading);
     EXPECT_EQ(windows.main->MOpenTimer->isActive(), c.armsRecordTimer);
     EXPECT_EQ(windows.main->MOpenTimer->interval(), 1000);
   }
-  EXPECT_TRUE(boxes.isEmpty());
+  EXPECT_TRUE(boxes.isEmpty()) << "an argument suppresses the no-port message";
 }
 
 TEST_F(StartUp, AnUnreadableCommandLineFileIsReportedAndStartUpGoesOn) {

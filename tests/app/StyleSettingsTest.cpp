@@ -9,6 +9,7 @@
 #include "app/Tskin.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
+#include "support/PtyPair.h"
 
 namespace {
 
@@ -16,6 +17,9 @@ class StyleSettings : public ::testing::Test {
  protected:
   void SetUp() override {
     qputenv("RXM5620_CONFIG_DIR", configDir.path().toLocal8Bit());
+    // The saved port COM2 is there, so the port scan at start-up has nothing to report.
+    qputenv("RXM5620_PORT_DIR", portDir.path().toLocal8Bit());
+    QFile::link(QString::fromStdString(instrument.SlavePath()), portDir.filePath("COM2"));
     previous_ = SetMessageBoxHandler([this](const MessageBoxRequest& r) {
       boxes << r.text;
       return QMessageBox::Ok;
@@ -24,6 +28,7 @@ class StyleSettings : public ::testing::Test {
   void TearDown() override {
     SetMessageBoxHandler(previous_);
     qunsetenv("RXM5620_CONFIG_DIR");
+    qunsetenv("RXM5620_PORT_DIR");
   }
 
   void WriteSettings(const QByteArray& text) {
@@ -37,6 +42,8 @@ class StyleSettings : public ::testing::Test {
   ApplicationWindows Start() { return CreateApplicationWindows({"/opt/rxm5620/rxm5620"}); }
 
   QTemporaryDir configDir;
+  QTemporaryDir portDir;
+  PtyPair instrument;
   QStringList boxes;
 
  private:

@@ -118,6 +118,15 @@ TEST_F(TCommOverPty, OpensWritesByteForByteAndCloses) {
   EXPECT_TRUE(ProbeSerialPort(kPort)) << "closing releases the device";
 }
 
+TEST_F(TCommOverPty, OpensThePortNumberOneAboveTheOrdinal) {
+  ports.Link(12, pty.SlavePath());
+  ports.Link(kPort, ports.Path() + "/absent");
+  comm.SetCommPort(pnCOM12);
+  comm.SetPortOpen(true);
+  EXPECT_TRUE(comm.PortOpen());
+  EXPECT_FALSE(ProbeSerialPort(12)) << "held by the component";
+}
+
 TEST_F(TCommOverPty, MissingPortRaisesECommErrorAndStaysClosed) {
   comm.SetCommPort(ComPortOfNumber(kPort + 1));
   try {

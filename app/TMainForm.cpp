@@ -1,5 +1,6 @@
 #include "app/TMainForm.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -11,6 +12,9 @@
 
 #include "app/Pictures.h"
 #include "app/TVForm.h"
+#include "app/Tskin.h"
+#include "config/TAlarmForm.h"
+#include "config/TInputNetSet.h"
 #include "display/MeasurementModel.h"
 #include "files/MeasurementFile.h"
 #include "link/Dispatcher.h"
@@ -76,6 +80,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     RunHandler([this] { Comm1ReceiveData(*Comm1, *this); });
   };
   SetLinkPort(Comm1);
+  Sampling = new SamplingControl(*this, this);
+  WireSampling();
+  Sampling->ApplyStartupState();
 
   MOpenTimer = new QTimer(this);
   MOpenTimer->setObjectName("MOpenTimer");
@@ -118,7 +125,6 @@ void TMainForm::CreateMenus() {
   N12 = Run1->addAction("Single Sampling ");
   N13 = Run1->addAction("Continuous Sampling");
   N14 = Run1->addAction("Stop ");
-  N14->setEnabled(false);
   Run1->addSeparator();
   Record1 = Run1->addAction("Record");
 
@@ -157,9 +163,6 @@ void TMainForm::CreateToolBar() {
       ToolButton(ToolBar1, "SeSkinButton4", "Continuous Sampling", ToolPicture::Continuous);
   SeSkinSpeedButton9 = ToolButton(ToolBar1, "SeSkinSpeedButton9", "Stop", ToolPicture::Stop);
   ToolBar1->addSeparator();
-  SeSkinSpeedButton7->setEnabled(false);
-  SeSkinButton4->setEnabled(false);
-  SeSkinSpeedButton9->setEnabled(false);
 
   Wire(SeSkinSpeedButton1, &QToolButton::clicked, this, [this] { SeSkinSpeedButton1Click(); });
   Wire(SeSkinSpeedButton2, &QToolButton::clicked, this, [this] { SeSkinSpeedButton2Click(); });
@@ -273,26 +276,93 @@ void TMainForm::SetStatusText(int panel, const QString& text) {
 void TMainForm::RefreshChannelPage(int) {}
 void TMainForm::RefreshThreePhasePage() {}
 void TMainForm::RefreshHarmonicGrid() {}
-void TMainForm::SetReReadTimerEnabled(bool) {}
-void TMainForm::SetContinuousReadTimerEnabled(bool) {}
+void TMainForm::SetReReadTimerEnabled(bool enabled) {
+  Sampling->SetReReadTimerEnabled(enabled);
+}
+void TMainForm::SetContinuousReadTimerEnabled(bool enabled) {
+  Sampling->SetContinuousReadTimerEnabled(enabled);
+}
 void TMainForm::SetSamplingControlsEnabled(bool enabled) {
-  SeSkinSpeedButton7->setEnabled(enabled);
-  N13->setEnabled(enabled);
-  SeSkinButton4->setEnabled(enabled);
-  N14->setEnabled(enabled);
+  Sampling->SetSamplingControlsEnabled(enabled);
 }
 int TMainForm::SpeedIndex() const {
   return windows_.comm ? windows_.comm->ComboBox1->currentIndex() : -1;
 }
 
 void TMainForm::SetSamplingStartEnabled(bool enabled) {
-  SeSkinSpeedButton7->setEnabled(enabled);
-  SeSkinButton4->setEnabled(enabled);
-  N12->setEnabled(enabled);
-  N13->setEnabled(enabled);
+  Sampling->SetConnectedControlsEnabled(enabled);
 }
 void TMainForm::AlarmFormCreate() {}
 void TMainForm::SetAlarmStatusText(const QString&) {}
 void TMainForm::ShowInstrumentSetup() {}
 void TMainForm::SetInstrumentStatusText(const QString&) {}
 void TMainForm::SetCalibrationEditText(int, const QString&) {}
+
+void TMainForm::WireSampling() {
+  Wire(SeSkinSpeedButton7, &QToolButton::clicked, this,
+       [this] { Sampling->SeSkinSpeedButton7Click(); });
+  Wire(N12, &QAction::triggered, this, [this] { Sampling->SeSkinSpeedButton7Click(); });
+  Wire(SeSkinButton4, &QToolButton::clicked, this, [this] { Sampling->SeSkinButton4Click(); });
+  Wire(N13, &QAction::triggered, this, [this] { Sampling->SeSkinButton4Click(); });
+  Wire(SeSkinSpeedButton9, &QToolButton::clicked, this,
+       [this] { Sampling->SeSkinSpeedButton9Click(); });
+  Wire(N14, &QAction::triggered, this, [this] { Sampling->SeSkinSpeedButton9Click(); });
+  Wire(C1, &QAction::triggered, this, [this] { C1Click(); });
+  Wire(Style1, &QAction::triggered, this, [this] {
+    if (windows_.skin) windows_.skin->exec();
+  });
+  Wire(N11, &QAction::triggered, this, [this] { Sampling->N11Click(); });
+  Wire(N33, &QAction::triggered, this, [this] { Sampling->N33Click(); });
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  RunHandler([this] { Sampling->FormCloseQuery(); });
+  QMainWindow::closeEvent(event);
+}
+
+void TMainForm::C1Click() {
+  if (windows_.comm) windows_.comm->exec();
+}
+
+void TMainForm::SetControlEnabled(SamplingControlId control, bool enabled) {
+  switch (control) {
+    case SamplingControlId::SeSkinSpeedButton7:
+      SeSkinSpeedButton7->setEnabled(enabled);
+      break;
+    case SamplingControlId::SeSkinButton4:
+      SeSkinButton4->setEnabled(enabled);
+      break;
+    case SamplingControlId::SeSkinSpeedButton9:
+      SeSkinSpeedButton9->setEnabled(enabled);
+      break;
+    case SamplingControlId::N12:
+      N12->setEnabled(enabled);
+      break;
+    case SamplingControlId::N13:
+      N13->setEnabled(enabled);
+      break;
+    case SamplingControlId::N14:
+      N14->setEnabled(enabled);
+      break;
+    case SamplingControlId::C1:
+      C1->setEnabled(enabled);
+      break;
+    case SamplingControlId::N11:
+      N11->setEnabled(enabled);
+      break;
+    case SamplingControlId::N33:
+      N33->setEnabled(enabled);
+      break;
+  }
+}
+
+void TMainForm::ShowAlarmFormModal() {
+  if (windows_.alarm) windows_.alarm->exec();
+}
+
+// The instrument settings window's read button and its showing come with that window.
+void TMainForm::InstrumentSettingsReadClick() {}
+
+void TMainForm::ShowInstrumentSettingsForm() {
+  if (windows_.inputNetSet) windows_.inputNetSet->show();
+}

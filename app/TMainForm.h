@@ -11,6 +11,8 @@
 #include "app/MainStatusBar.h"
 #include "app/SkinEngine.h"
 #include "link/LinkView.h"
+#include "link/SamplingControl.h"
+#include "link/SamplingView.h"
 #include "link/TComm.h"
 #include "link/TCommForm.h"
 #include "platform/FileDialog.h"
@@ -28,7 +30,7 @@ class TInputNetSet;
 
 // The main window: the five pages of the reading, menus, tool bar and status bar. It is
 // also the windows' side of the link (LinkView), forwarding to the windows concerned.
-class TMainForm : public QMainWindow, public LinkView, public CommFormHost {
+class TMainForm : public QMainWindow, public LinkView, public CommFormHost, public SamplingView {
   Q_OBJECT
  public:
   explicit TMainForm(QWidget* parent = nullptr);
@@ -90,6 +92,16 @@ class TMainForm : public QMainWindow, public LinkView, public CommFormHost {
   // CommFormHost.
   void SetSamplingStartEnabled(bool enabled) override;
 
+  // SamplingView.
+  void SetControlEnabled(SamplingControlId control, bool enabled) override;
+  void ShowAlarmFormModal() override;
+  void InstrumentSettingsReadClick() override;
+  void ShowInstrumentSettingsForm() override;
+  void C1Click();  // Communication
+
+  // Single and continuous readings, with their two timers.
+  SamplingControl* Sampling;
+
   // The serial port of the instrument; its receive event is the dispatcher.
   TComm* Comm1;
 
@@ -141,6 +153,8 @@ class TMainForm : public QMainWindow, public LinkView, public CommFormHost {
   void CreateMenus();
   void CreateToolBar();
   void CreatePages();
+  void WireSampling();
+  void closeEvent(QCloseEvent* event) override;
   // Opens a measurement file into the reading and refreshes every page.
   void OpenMeasurementFile(const QString& path);
 

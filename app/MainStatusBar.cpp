@@ -20,6 +20,10 @@ QLabel* TextPanel(const QString& text, int width, Qt::Alignment alignment) {
 MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
   setObjectName("StatusBar");
   setSizeGripEnabled(false);
+  // The panel widths are fixed in pixels; a small font keeps their texts whole.
+  QFont small = font();
+  small.setPixelSize(11);
+  setFont(small);
   auto* strip = new QWidget(this);
   auto* row = new QHBoxLayout(strip);
   row->setContentsMargins(0, 0, 0, 0);

@@ -1,5 +1,6 @@
 #include "app/Pictures.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -38,7 +39,14 @@ QPixmap LogoPicture(int width, int height) {
   p.drawPath(wave);
   QFont font("DejaVu Sans");
   font.setBold(true);
-  font.setPixelSize(std::max(6, height * 11 / 20));
+  // The largest size at which the letters fit beside the wave.
+  const int room = width - left - span - 4;
+  int size = std::max(6, height * 11 / 20);
+  for (; size > 6; --size) {
+    font.setPixelSize(size);
+    if (QFontMetrics(font).horizontalAdvance("RXM5620") <= room) break;
+  }
+  font.setPixelSize(size);
   p.setFont(font);
   p.setPen(Qt::white);
   p.drawText(QRect(left + span + 2, 0, width - left - span - 2, height), Qt::AlignCenter,

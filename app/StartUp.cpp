@@ -1,6 +1,8 @@
 #include "app/StartUp.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <cstdio>
 
 #include "app/TLogoForm.h"
 #include "app/TVForm.h"
@@ -46,11 +48,34 @@ ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
   return windows;
 }
 
+namespace {
+
+// A demonstration without a user: continuous sampling starts shortly after start-up, and
+// after RXM5620_DEMO_SECONDS the main window is saved as a picture and the program ends.
+void ScheduleDemonstration(TMainForm& main, const QString& screenshot) {
+  bool ok = false;
+  int seconds = qEnvironmentVariableIntValue("RXM5620_DEMO_SECONDS", &ok);
+  if (!ok || seconds <= 0) seconds = 20;
+  QTimer::singleShot(1500, &main, [&main] {
+    if (main.SeSkinButton4->isEnabled()) main.SeSkinButton4->click();
+  });
+  QTimer::singleShot(seconds * 1000, &main, [&main, screenshot] {
+    const bool saved = main.grab().save(screenshot, "PNG");
+    std::fprintf(stderr, "%s %s\n", saved ? "Saved the main window to" : "Could not save",
+                 qPrintable(screenshot));
+    main.close();
+  });
+}
+
+}  // namespace
+
 int RunApplication(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
   QApplication::setApplicationDisplayName(kApplicationTitle);
   ApplicationWindows windows = CreateApplicationWindows(QApplication::arguments());
   windows.main->show();
+  const QString screenshot = qEnvironmentVariable("RXM5620_DEMO_SCREENSHOT");
+  if (!screenshot.isEmpty()) ScheduleDemonstration(*windows.main, screenshot);
   return QApplication::exec();
 }

@@ -9,6 +9,8 @@ namespace {
 QLabel* OverlayLabel(QWidget* parent, const QString& text, int x, int y) {
   auto* label = new QLabel(text, parent);
   label->setAttribute(Qt::WA_TranslucentBackground);
+  // The splash keeps its own colours whatever the skin says.
+  label->setStyleSheet("color: #10233a; background: transparent;");
   label->move(x, y);
   label->adjustSize();
   return label;

@@ -23,6 +23,7 @@
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
+#include "print/ReportMode.h"
 #include "print/TPrinterForm.h"
 #include "record/TRecordForm.h"
 
@@ -228,6 +229,7 @@ void TMainForm::SeSkinSpeedButton2Click() {
 }
 
 void TMainForm::SeSkinSpeedButton3Click() {
+  ReportMode = kMeasurementReport;
   if (windows_.printer) windows_.printer->exec();
 }
 

@@ -1,0 +1,3 @@
+#include "print/ReportMode.h"
+
+uint8_t ReportMode = kMeasurementReport;

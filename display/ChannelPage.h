@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "display/MeasurementModel.h"
+#include "display/PlotBox.h"
+#include "display/RollPanel.h"
+#include "display/SideStrip.h"
 
-class PlotBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
-class RollPanel;
-class SideStrip;
 
 // A caption and its value label; column 0 to 2 from the left.
 struct ValuePair {

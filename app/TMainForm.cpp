@@ -1,9 +1,368 @@
 #include "app/TMainForm.h"
 
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QUrl>
+#include <algorithm>
+#include <functional>
+
+#include "app/Pictures.h"
+#include "app/TVForm.h"
+#include "app/Tskin.h"
+#include "config/TAlarmForm.h"
+#include "config/TInputNetSet.h"
 #include "display/MeasurementModel.h"
+#include "files/MeasurementFile.h"
+#include "link/Dispatcher.h"
+#include "link/LinkPort.h"
+#include "platform/CommandLine.h"
+#include "platform/Errors.h"
+#include "platform/IniFile.h"
+#include "platform/MessageBox.h"
+#include "print/TPrinterForm.h"
+#include "record/TRecordForm.h"
+
+namespace {
+
+// Connects a signal to a handler run under the general error handler.
+template <typename Sender, typename Signal>
+void Wire(Sender* sender, Signal signal, QObject* context, std::function<void()> handler) {
+  QObject::connect(sender, signal, context,
+                   [handler = std::move(handler)] { RunHandler(handler); });
+}
+
+QToolButton* ToolButton(QToolBar* bar, const char* name, const QString& hint, ToolPicture picture) {
+  auto* button = new QToolButton(bar);
+  button->setObjectName(name);
+  button->setToolTip(hint);
+  button->setIcon(ToolIcon(picture));
+  button->setIconSize(QSize(32, 32));
+  button->setFixedSize(47, 45);
+  bar->addWidget(button);
+  return button;
+}
+
+// The command line's file is a measurement file for these endings only.
+bool EndsWithOneOf(const QString& text, std::initializer_list<const char*> endings) {
+  const QString last = text.right(3);
+  for (const char* ending : endings) {
+    if (last == QLatin1String(ending)) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+  setObjectName("TMainForm");
   setWindowTitle("QUVEX Technologies,Inc.");
   resize(1000, 768);
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    move(screen->availableGeometry().center() - rect().center());
+  }
+  CreateMenus();
+  CreateToolBar();
+  CreatePages();
+  StatusBar = new MainStatusBar(this);
+  setStatusBar(StatusBar);
+  StatusBar->onLogoClicked = [] { QDesktopServices::openUrl(QUrl(kMakerWebsite)); };
+
+  Comm1 = new TComm(this);
+  Comm1->setObjectName("Comm1");
+  Comm1->SetCommPort(pnCOM2);
+  Comm1->SetBaudRate(br9600);
+  Comm1->SetRThreshold(1);
+  Comm1->OnReceiveData = [this](TComm*) {
+    RunHandler([this] { Comm1ReceiveData(*Comm1, *this); });
+  };
+  SetLinkPort(Comm1);
+  Sampling = new SamplingControl(*this, this);
+  WireSampling();
+  Sampling->ApplyStartupState();
+
+  MOpenTimer = new QTimer(this);
+  MOpenTimer->setObjectName("MOpenTimer");
+  MOpenTimer->setInterval(1000);
+  Wire(MOpenTimer, &QTimer::timeout, this, [this] { MOpenTimerTimer(); });
+
+  SaveDialog1.FileName = "TestFile.qvm";
+  SaveDialog1.Filter = "Quvex measurement file(.qvm)|*.qvm";
+  OpenDialog1.Filter = "Quvex measurement file(.qvm)|*.qvm|AllFile|*.*";
+}
+
+TMainForm::~TMainForm() {
+  if (CurrentLinkPort() == Comm1) SetLinkPort(nullptr);
+}
+
+void TMainForm::CreateMenus() {
+  File1 = menuBar()->addMenu("File(&F)");
+  Open1 = File1->addAction("Open");
+  Save1 = File1->addAction("Save");
+  File1->addSeparator();
+  N5 = File1->addAction("Print");
+  File1->addSeparator();
+  Close1 = File1->addAction("Close");
+
+  Options1 = menuBar()->addMenu("Options (&O)");
+  C1 = Options1->addAction("Communication");
+  Options1->addSeparator();
+  Style1 = Options1->addAction("Style");
+  Options1->addSeparator();
+  N11 = Options1->addAction("Alarm ");
+  N9 = Options1->addSeparator();
+  N9->setVisible(false);
+  N10 = Options1->addAction("校准 ");
+  N10->setVisible(false);
+  Options1->addSeparator();
+  N33 = Options1->addAction("Instrument Settings");
+  Options1->addSeparator();
+
+  Run1 = menuBar()->addMenu("Run (&P)");
+  N12 = Run1->addAction("Single Sampling ");
+  N13 = Run1->addAction("Continuous Sampling");
+  N14 = Run1->addAction("Stop ");
+  Run1->addSeparator();
+  Record1 = Run1->addAction("Record");
+
+  Help1 = menuBar()->addMenu("Help(&H)");
+  Version1 = Help1->addAction("Version Information ");
+  Website1 = Help1->addAction("Quvex Website");
+  Help1->addSeparator();
+  Manual1 = Help1->addAction("User's manual ");
+
+  Wire(Open1, &QAction::triggered, this, [this] { SeSkinSpeedButton1Click(); });
+  Wire(Save1, &QAction::triggered, this, [this] { SeSkinSpeedButton2Click(); });
+  Wire(N5, &QAction::triggered, this, [this] { SeSkinSpeedButton3Click(); });
+  Wire(Close1, &QAction::triggered, this, [this] { close(); });
+  Wire(Record1, &QAction::triggered, this, [this] { SeSkinSpeedButton5Click(); });
+  Wire(Version1, &QAction::triggered, this, [this] {
+    if (windows_.version) windows_.version->exec();
+  });
+  Wire(Website1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kMakerWebsite)); });
+  Wire(Manual1, &QAction::triggered, this,
+       [] { QDesktopServices::openUrl(QUrl::fromLocalFile("/PdfDoc/Handbook.pdf")); });
+}
+
+void TMainForm::CreateToolBar() {
+  ToolBar1 = addToolBar("ToolBar1");
+  ToolBar1->setObjectName("ToolBar1");
+  ToolBar1->setMovable(false);
+  SeSkinSpeedButton1 = ToolButton(ToolBar1, "SeSkinSpeedButton1", "Open", ToolPicture::Open);
+  SeSkinSpeedButton2 = ToolButton(ToolBar1, "SeSkinSpeedButton2", "Save", ToolPicture::Save);
+  SeSkinSpeedButton3 = ToolButton(ToolBar1, "SeSkinSpeedButton3", "Print", ToolPicture::Print);
+  ToolBar1->addSeparator();
+  SeSkinSpeedButton5 = ToolButton(ToolBar1, "SeSkinSpeedButton5", "Record ", ToolPicture::Record);
+  ToolBar1->addSeparator();
+  SeSkinSpeedButton7 =
+      ToolButton(ToolBar1, "SeSkinSpeedButton7", "Single Sampling ", ToolPicture::Single);
+  SeSkinButton4 =
+      ToolButton(ToolBar1, "SeSkinButton4", "Continuous Sampling", ToolPicture::Continuous);
+  SeSkinSpeedButton9 = ToolButton(ToolBar1, "SeSkinSpeedButton9", "Stop", ToolPicture::Stop);
+  ToolBar1->addSeparator();
+
+  Wire(SeSkinSpeedButton1, &QToolButton::clicked, this, [this] { SeSkinSpeedButton1Click(); });
+  Wire(SeSkinSpeedButton2, &QToolButton::clicked, this, [this] { SeSkinSpeedButton2Click(); });
+  Wire(SeSkinSpeedButton3, &QToolButton::clicked, this, [this] { SeSkinSpeedButton3Click(); });
+  Wire(SeSkinSpeedButton5, &QToolButton::clicked, this, [this] { SeSkinSpeedButton5Click(); });
+}
+
+void TMainForm::CreatePages() {
+  PageControl1 = new QTabWidget(this);
+  PageControl1->setObjectName("PageControl1");
+  PageControl1->setTabPosition(QTabWidget::South);
+  auto page = [this](const char* name, const QString& caption) {
+    auto* sheet = new QWidget;
+    sheet->setObjectName(name);
+    PageControl1->addTab(sheet, caption);
+    return sheet;
+  };
+  SeCustomTabSheet1 = page("SeCustomTabSheet1", " Channel 1 ");
+  SeCustomTabSheet2 = page("SeCustomTabSheet2", " Channel 2 ");
+  SeCustomTabSheet3 = page("SeCustomTabSheet3", " Channel 3 ");
+  SeCustomTabSheet4 = page("SeCustomTabSheet4", "Three-phase Analysis");
+  SeCustomTabSheet5 = page("SeCustomTabSheet5", " Harmonic Report ");
+  setCentralWidget(PageControl1);
+}
+
+void TMainForm::SetWindows(const Windows& windows) {
+  windows_ = windows;
+}
+
+void TMainForm::FormCreate(const QStringList& arguments) {
   InitMeasurementRecord(MeasurementData);
+  ApplySkin(SystemSettings().ReadInteger("SkinSet", "Skin"));
+  if (arguments.size() < 2) return;
+
+  StartedWithFile = 1;
+  CommandLineFile = CommandLineFileFrom(arguments);
+  if (EndsWithOneOf(CommandLineFile, {"qvm", "QVM", "Qvm"})) {
+    OpenMeasurementFile(arguments[1]);
+  } else if (EndsWithOneOf(CommandLineFile, {"qvr", "QVR", "Qvr"})) {
+    MOpenTimer->start();
+  }
+}
+
+void TMainForm::OpenMeasurementFile(const QString& path) {
+  ReadMeasurementFile(path, MeasurementData);
+  RefreshAllPages();
+}
+
+void TMainForm::SeSkinSpeedButton1Click() {
+  if (!OpenDialog1.Execute(this)) return;
+  OpenMeasurementFile(OpenDialog1.FileName);
+}
+
+void TMainForm::SeSkinSpeedButton2Click() {
+  if (!SaveDialog1.Execute(this)) return;
+  if (QFileInfo::exists(SaveDialog1.FileName)) {
+    const auto answer =
+        AskQuestion({"File exists", "The file already exists, overwrite?", QMessageBox::Question,
+                     QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton});
+    if (answer != QMessageBox::Yes) return;
+  }
+  WriteMeasurementFile(SaveDialog1.FileName, MeasurementData);
+}
+
+void TMainForm::SeSkinSpeedButton3Click() {
+  if (windows_.printer) windows_.printer->exec();
+}
+
+void TMainForm::SeSkinSpeedButton5Click() {
+  if (windows_.record) windows_.record->show();
+}
+
+void TMainForm::MOpenTimerTimer() {
+  MOpenTimer->stop();
+}
+
+void TMainForm::ApplySkin(int code) {
+  const QString problem = ApplySkinCode(skin_, code);
+  if (!problem.isEmpty()) SetStatusText(0, problem);
+}
+
+void TMainForm::SetPlotBackground(const QColor& colour) {
+  plotBackground_ = colour;
+}
+void TMainForm::SetPlotGrid(const QColor& colour) {
+  plotGrid_ = colour;
+}
+
+void TMainForm::RefreshAllPages() {
+  for (int channel = 1; channel <= 3; ++channel) RefreshChannelPage(channel);
+  RefreshThreePhasePage();
+  RefreshHarmonicGrid();
+}
+
+void TMainForm::ShowProgressBar(int position) {
+  SetProgressPosition(position);
+  StatusBar->ProgressBar1->show();
+  StatusBar->ProgressBar1->repaint();
+}
+
+void TMainForm::SetProgressPosition(int position) {
+  // Beyond the maximum shows a full bar.
+  QProgressBar* bar = StatusBar->ProgressBar1;
+  bar->setValue(std::clamp(position, bar->minimum(), bar->maximum()));
+}
+
+void TMainForm::SetStatusText(int panel, const QString& text) {
+  StatusBar->SetPanelText(panel, text);
+}
+
+void TMainForm::RefreshChannelPage(int) {}
+void TMainForm::RefreshThreePhasePage() {}
+void TMainForm::RefreshHarmonicGrid() {}
+void TMainForm::SetReReadTimerEnabled(bool enabled) {
+  Sampling->SetReReadTimerEnabled(enabled);
+}
+void TMainForm::SetContinuousReadTimerEnabled(bool enabled) {
+  Sampling->SetContinuousReadTimerEnabled(enabled);
+}
+void TMainForm::SetSamplingControlsEnabled(bool enabled) {
+  Sampling->SetSamplingControlsEnabled(enabled);
+}
+int TMainForm::SpeedIndex() const {
+  return windows_.comm ? windows_.comm->ComboBox1->currentIndex() : -1;
+}
+
+void TMainForm::SetSamplingStartEnabled(bool enabled) {
+  Sampling->SetConnectedControlsEnabled(enabled);
+}
+void TMainForm::AlarmFormCreate() {}
+void TMainForm::SetAlarmStatusText(const QString&) {}
+void TMainForm::ShowInstrumentSetup() {}
+void TMainForm::SetInstrumentStatusText(const QString&) {}
+void TMainForm::SetCalibrationEditText(int, const QString&) {}
+
+void TMainForm::WireSampling() {
+  Wire(SeSkinSpeedButton7, &QToolButton::clicked, this,
+       [this] { Sampling->SeSkinSpeedButton7Click(); });
+  Wire(N12, &QAction::triggered, this, [this] { Sampling->SeSkinSpeedButton7Click(); });
+  Wire(SeSkinButton4, &QToolButton::clicked, this, [this] { Sampling->SeSkinButton4Click(); });
+  Wire(N13, &QAction::triggered, this, [this] { Sampling->SeSkinButton4Click(); });
+  Wire(SeSkinSpeedButton9, &QToolButton::clicked, this,
+       [this] { Sampling->SeSkinSpeedButton9Click(); });
+  Wire(N14, &QAction::triggered, this, [this] { Sampling->SeSkinSpeedButton9Click(); });
+  Wire(C1, &QAction::triggered, this, [this] { C1Click(); });
+  Wire(Style1, &QAction::triggered, this, [this] {
+    if (windows_.skin) windows_.skin->exec();
+  });
+  Wire(N11, &QAction::triggered, this, [this] { Sampling->N11Click(); });
+  Wire(N33, &QAction::triggered, this, [this] { Sampling->N33Click(); });
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  RunHandler([this] { Sampling->FormCloseQuery(); });
+  QMainWindow::closeEvent(event);
+}
+
+void TMainForm::C1Click() {
+  if (windows_.comm) windows_.comm->exec();
+}
+
+void TMainForm::SetControlEnabled(SamplingControlId control, bool enabled) {
+  switch (control) {
+    case SamplingControlId::SeSkinSpeedButton7:
+      SeSkinSpeedButton7->setEnabled(enabled);
+      break;
+    case SamplingControlId::SeSkinButton4:
+      SeSkinButton4->setEnabled(enabled);
+      break;
+    case SamplingControlId::SeSkinSpeedButton9:
+      SeSkinSpeedButton9->setEnabled(enabled);
+      break;
+    case SamplingControlId::N12:
+      N12->setEnabled(enabled);
+      break;
+    case SamplingControlId::N13:
+      N13->setEnabled(enabled);
+      break;
+    case SamplingControlId::N14:
+      N14->setEnabled(enabled);
+      break;
+    case SamplingControlId::C1:
+      C1->setEnabled(enabled);
+      break;
+    case SamplingControlId::N11:
+      N11->setEnabled(enabled);
+      break;
+    case SamplingControlId::N33:
+      N33->setEnabled(enabled);
+      break;
+  }
+}
+
+void TMainForm::ShowAlarmFormModal() {
+  if (windows_.alarm) windows_.alarm->exec();
+}
+
+// The instrument settings window's read button and its showing come with that window.
+void TMainForm::InstrumentSettingsReadClick() {}
+
+void TMainForm::ShowInstrumentSettingsForm() {
+  if (windows_.inputNetSet) windows_.inputNetSet->show();
 }

@@ -1,10 +1,165 @@
 #pragma once
 
+#include <QAction>
 #include <QMainWindow>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 
-// The main window: pages of the reading, menus, tool bar and status bar.
-class TMainForm : public QMainWindow {
+#include "app/MainStatusBar.h"
+#include "app/SkinEngine.h"
+#include "link/LinkView.h"
+#include "link/SamplingControl.h"
+#include "link/SamplingView.h"
+#include "link/TComm.h"
+#include "link/TCommForm.h"
+#include "platform/FileDialog.h"
+
+class Tskin;
+class TVForm;
+class TCommForm;
+class TPrinterForm;
+class TEnterInfoForm;
+class TRecordForm;
+class TRecSetForm;
+class TCalibrateForm;
+class TAlarmForm;
+class TInputNetSet;
+
+// The main window: the five pages of the reading, menus, tool bar and status bar. It is
+// also the windows' side of the link (LinkView), forwarding to the windows concerned.
+class TMainForm : public QMainWindow, public LinkView, public CommFormHost, public SamplingView {
   Q_OBJECT
  public:
   explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  // The windows created after this one; start-up hands them over once they exist.
+  struct Windows {
+    Tskin* skin = nullptr;
+    TVForm* version = nullptr;
+    TCommForm* comm = nullptr;
+    TPrinterForm* printer = nullptr;
+    TEnterInfoForm* enterInfo = nullptr;
+    TRecordForm* record = nullptr;
+    TRecSetForm* recSet = nullptr;
+    TCalibrateForm* calibrate = nullptr;
+    TAlarmForm* alarm = nullptr;
+    TInputNetSet* inputNetSet = nullptr;
+  };
+  void SetWindows(const Windows& windows);
+  const Windows& OtherWindows() const { return windows_; }
+
+  // The creation handler: clears the reading, applies the display settings, lays out the
+  // pages and handles the command line (`arguments` as the system gives them).
+  void FormCreate(const QStringList& arguments);
+
+  // Handlers.
+  void SeSkinSpeedButton1Click();  // Open
+  void SeSkinSpeedButton2Click();  // Save
+  void SeSkinSpeedButton3Click();  // Print
+  void SeSkinSpeedButton5Click();  // Record window
+  void MOpenTimerTimer();
+  void RefreshAllPages();
+
+  // Look and plot colours, set by the style window and at start-up.
+  void ApplySkin(int code);
+  void SetPlotBackground(const QColor& colour);
+  void SetPlotGrid(const QColor& colour);
+  SkinEngine& Skin() { return skin_; }
+  QColor PlotBackground() const { return plotBackground_; }
+  QColor PlotGrid() const { return plotGrid_; }
+
+  // LinkView.
+  void ShowProgressBar(int position) override;
+  void SetProgressPosition(int position) override;
+  void SetStatusText(int panel, const QString& text) override;
+  void RefreshChannelPage(int channel) override;
+  void RefreshThreePhasePage() override;
+  void RefreshHarmonicGrid() override;
+  void SetReReadTimerEnabled(bool enabled) override;
+  void SetContinuousReadTimerEnabled(bool enabled) override;
+  void SetSamplingControlsEnabled(bool enabled) override;
+  int SpeedIndex() const override;
+  void AlarmFormCreate() override;
+  void SetAlarmStatusText(const QString& text) override;
+  void ShowInstrumentSetup() override;
+  void SetInstrumentStatusText(const QString& text) override;
+  void SetCalibrationEditText(int edit, const QString& text) override;
+
+  // CommFormHost.
+  void SetSamplingStartEnabled(bool enabled) override;
+
+  // SamplingView.
+  void SetControlEnabled(SamplingControlId control, bool enabled) override;
+  void ShowAlarmFormModal() override;
+  void InstrumentSettingsReadClick() override;
+  void ShowInstrumentSettingsForm() override;
+  void C1Click();  // Communication
+
+  // Single and continuous readings, with their two timers.
+  SamplingControl* Sampling;
+
+  // The serial port of the instrument; its receive event is the dispatcher.
+  TComm* Comm1;
+
+  // Menus: "File(&F)", "Options (&O)", "Run (&P)", "Help(&H)".
+  QMenu* File1;
+  QAction* Open1;
+  QAction* Save1;
+  QAction* N5;  // Print
+  QAction* Close1;
+  QMenu* Options1;
+  QAction* C1;  // Communication
+  QAction* Style1;
+  QAction* N11;  // Alarm
+  QAction* N9;   // separator before the calibration entry, not visible
+  QAction* N10;  // calibration, not visible
+  QAction* N33;  // Instrument Settings
+  QMenu* Run1;
+  QAction* N12;  // Single Sampling
+  QAction* N13;  // Continuous Sampling
+  QAction* N14;  // Stop
+  QAction* Record1;
+  QMenu* Help1;
+  QAction* Version1;
+  QAction* Website1;
+  QAction* Manual1;
+
+  QToolBar* ToolBar1;
+  QToolButton* SeSkinSpeedButton1;  // Open
+  QToolButton* SeSkinSpeedButton2;  // Save
+  QToolButton* SeSkinSpeedButton3;  // Print
+  QToolButton* SeSkinSpeedButton5;  // Record
+  QToolButton* SeSkinSpeedButton7;  // Single Sampling
+  QToolButton* SeSkinButton4;       // Continuous Sampling
+  QToolButton* SeSkinSpeedButton9;  // Stop
+
+  QTabWidget* PageControl1;
+  QWidget* SeCustomTabSheet1;  // " Channel 1 "
+  QWidget* SeCustomTabSheet2;  // " Channel 2 "
+  QWidget* SeCustomTabSheet3;  // " Channel 3 "
+  QWidget* SeCustomTabSheet4;  // "Three-phase Analysis"
+  QWidget* SeCustomTabSheet5;  // " Harmonic Report "
+
+  MainStatusBar* StatusBar;
+  QTimer* MOpenTimer;
+  FileDialog SaveDialog1{FileDialog::Save};
+  FileDialog OpenDialog1{FileDialog::Open};
+
+ private:
+  void CreateMenus();
+  void CreateToolBar();
+  void CreatePages();
+  void WireSampling();
+  void closeEvent(QCloseEvent* event) override;
+  // Opens a measurement file into the reading and refreshes every page.
+  void OpenMeasurementFile(const QString& path);
+
+  Windows windows_;
+  SkinEngine skin_;
+  QColor plotBackground_ = Qt::black;
+  QColor plotGrid_ = Qt::black;
 };

@@ -1,11 +1,5 @@
-#include <QApplication>
-
-#include "app/TMainForm.h"
+#include "app/StartUp.h"
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
-  QApplication::setApplicationName("Quvex RXM5620");
-  TMainForm mainForm;
-  mainForm.show();
-  return QApplication::exec();
+  return RunApplication(argc, argv);
 }

@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 #include <limits>
 #include <optional>
 
+#include "platform/AtomicFile.h"
 #include "platform/Errors.h"
 
 namespace {
@@ -150,10 +150,8 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
   QByteArray out = parsed.lines.join('\n');
   if (parsed.endsWithNewline || at.key < 0) out += '\n';
 
-  QSaveFile file(path_);
-  if (!file.open(QIODevice::WriteOnly) || file.write(out) != out.size() || !file.commit()) {
-    ThrowCannotWrite(path_);
-  }
+  // QSaveFile does not report a short write (a full disk) on commit; this does.
+  WriteFileAtomically(path_, out);
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int value) const {

@@ -1,0 +1,81 @@
+#include "app/StartUp.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/TLogoForm.h"
+#include "app/TVForm.h"
+#include "app/Tskin.h"
+#include "config/TAlarmForm.h"
+#include "config/TCalibrateForm.h"
+#include "config/TInputNetSet.h"
+#include "link/TCommForm.h"
+#include "platform/Errors.h"
+#include "platform/MessageBox.h"
+#include "print/TEnterInfoForm.h"
+#include "print/TPrinterForm.h"
+#include "record/TRecSetForm.h"
+#include "record/TRecordForm.h"
+
+ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
+  auto splash = std::make_unique<TLogoForm>();
+  splash->show();
+  splash->repaint();
+  QApplication::processEvents();
+
+  ApplicationWindows windows;
+  windows.main = std::make_unique<TMainForm>();
+  TMainForm* main = windows.main.get();
+  RunHandler([&] { main->FormCreate(arguments); });
+
+  TMainForm::Windows& w = windows.others;
+  w.skin = new Tskin(main);
+  RunHandler([&] { w.skin->FormCreate(); });
+  w.version = new TVForm(main);
+  main->SetWindows(w);
+  w.comm = new TCommForm(*main->Comm1, *main, main);
+  main->SetWindows(w);
+  RunHandler([&] { w.comm->FormCreate(); });
+  w.printer = new TPrinterForm(main);
+  w.enterInfo = new TEnterInfoForm(main);
+  w.record = new TRecordForm(main);
+  w.recSet = new TRecSetForm(main);
+  w.calibrate = new TCalibrateForm(main);
+  w.alarm = new TAlarmForm(main);
+  w.inputNetSet = new TInputNetSet(main);
+  main->SetWindows(w);
+  return windows;
+}
+
+namespace {
+
+// A demonstration without a user: continuous sampling starts shortly after start-up, and
+// after RXM5620_DEMO_SECONDS the main window is saved as a picture and the program ends.
+void ScheduleDemonstration(TMainForm& main, const QString& screenshot) {
+  bool ok = false;
+  int seconds = qEnvironmentVariableIntValue("RXM5620_DEMO_SECONDS", &ok);
+  if (!ok || seconds <= 0) seconds = 20;
+  QTimer::singleShot(1500, &main, [&main] {
+    if (main.SeSkinButton4->isEnabled()) main.SeSkinButton4->click();
+  });
+  QTimer::singleShot(seconds * 1000, &main, [&main, screenshot] {
+    const bool saved = main.grab().save(screenshot, "PNG");
+    std::fprintf(stderr, "%s %s\n", saved ? "Saved the main window to" : "Could not save",
+                 qPrintable(screenshot));
+    main.close();
+  });
+}
+
+}  // namespace
+
+int RunApplication(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName(kApplicationTitle);
+  QApplication::setApplicationDisplayName(kApplicationTitle);
+  ApplicationWindows windows = CreateApplicationWindows(QApplication::arguments());
+  windows.main->show();
+  const QString screenshot = qEnvironmentVariable("RXM5620_DEMO_SCREENSHOT");
+  if (!screenshot.isEmpty()) ScheduleDemonstration(*windows.main, screenshot);
+  return QApplication::exec();
+}

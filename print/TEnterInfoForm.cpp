@@ -1,0 +1,6 @@
+#include "print/TEnterInfoForm.h"
+
+TEnterInfoForm::TEnterInfoForm(QWidget* parent) : QDialog(parent) {
+  setObjectName("TEnterInfoForm");
+  setWindowTitle("Enter the print information");
+}

@@ -1,0 +1,6 @@
+#include "print/TPrinterForm.h"
+
+TPrinterForm::TPrinterForm(QWidget* parent) : QDialog(parent) {
+  setObjectName("TPrinterForm");
+  setWindowTitle("");
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QDialog>
+
+// The print preview window.
+class TPrinterForm : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TPrinterForm(QWidget* parent = nullptr);
+};

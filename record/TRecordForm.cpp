@@ -1,0 +1,6 @@
+#include "record/TRecordForm.h"
+
+TRecordForm::TRecordForm(QWidget* parent) : QDialog(parent) {
+  setObjectName("TRecordForm");
+  setWindowTitle("Record");
+}

@@ -221,7 +221,7 @@ TEST_F(ChannelPageTest, TheImagesAreNeverReallocated) {
   for (const QImage* image : all()) before.push_back(image->constBits());
   EXPECT_FALSE(CreatePlotImages(QSize(100, 100)));
   const MeasurementRecord record = KnownReading();
-  for (QSize size : {QSize(978, 605), QSize(1600, 1000), QSize(600, 400)}) {
+  for (QSize size : {QSize(978, 605), QSize(1600, 1000), QSize(2400, 1400), QSize(600, 400)}) {
     for (auto& page : pages) {
       PlaceChannelPage(*page, size);
       page->RefreshChannelPage(record);

@@ -15,7 +15,9 @@
 #include "app/Tskin.h"
 #include "config/TAlarmForm.h"
 #include "config/TInputNetSet.h"
+#include "display/ChannelPageLayout.h"
 #include "display/MeasurementModel.h"
+#include "display/PlotImages.h"
 #include "files/MeasurementFile.h"
 #include "link/Dispatcher.h"
 #include "link/LinkPort.h"
@@ -181,9 +183,19 @@ void TMainForm::CreatePages() {
     PageControl1->addTab(sheet, caption);
     return sheet;
   };
-  SeCustomTabSheet1 = page("SeCustomTabSheet1", " Channel 1 ");
-  SeCustomTabSheet2 = page("SeCustomTabSheet2", " Channel 2 ");
-  SeCustomTabSheet3 = page("SeCustomTabSheet3", " Channel 3 ");
+  auto channelPage = [this](int channel, const char* name, const QString& caption) {
+    auto* sheet = new ChannelPage(channel);
+    sheet->setObjectName(name);
+    PageControl1->addTab(sheet, caption);
+    return sheet;
+  };
+  SeCustomTabSheet1 = channelPage(1, "SeCustomTabSheet1", " Channel 1 ");
+  SeCustomTabSheet2 = channelPage(2, "SeCustomTabSheet2", " Channel 2 ");
+  SeCustomTabSheet3 = channelPage(3, "SeCustomTabSheet3", " Channel 3 ");
+  // Every plot takes the size of channel 1's waveform box.
+  SeCustomTabSheet2->SetPlotSizeReference(SeCustomTabSheet1->WavePaintBox);
+  SeCustomTabSheet3->SetPlotSizeReference(SeCustomTabSheet1->WavePaintBox);
+  SeCustomTabSheet1->installEventFilter(this);
   SeCustomTabSheet4 = page("SeCustomTabSheet4", "Three-phase Analysis");
   SeCustomTabSheet5 = page("SeCustomTabSheet5", " Harmonic Report ");
   setCentralWidget(PageControl1);
@@ -195,7 +207,10 @@ void TMainForm::SetWindows(const Windows& windows) {
 
 void TMainForm::FormCreate(const QStringList& arguments) {
   InitMeasurementRecord(MeasurementData);
+  CreatePlotImages();
   ApplySkin(SystemSettings().ReadInteger("SkinSet", "Skin"));
+  for (int channel = 1; channel <= 3; ++channel) Page(channel)->LoadHarmonicChoice();
+  LayoutPages();
   if (arguments.size() < 2) return;
 
   StartedWithFile = 1;
@@ -247,10 +262,35 @@ void TMainForm::ApplySkin(int code) {
 }
 
 void TMainForm::SetPlotBackground(const QColor& colour) {
-  plotBackground_ = colour;
+  WaveBackground = colour;
 }
 void TMainForm::SetPlotGrid(const QColor& colour) {
-  plotGrid_ = colour;
+  ScaleColor = colour;
+}
+QColor TMainForm::PlotBackground() const {
+  return WaveBackground;
+}
+QColor TMainForm::PlotGrid() const {
+  return ScaleColor;
+}
+
+ChannelPage* TMainForm::Page(int channel) const {
+  ChannelPage* const pages[3] = {SeCustomTabSheet1, SeCustomTabSheet2, SeCustomTabSheet3};
+  return channel >= 1 && channel <= 3 ? pages[channel - 1] : nullptr;
+}
+
+void TMainForm::LayoutPages() {
+  const QSize size = SeCustomTabSheet1->size();
+  for (int channel = 1; channel <= 3; ++channel) PlaceChannelPage(*Page(channel), size);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  // A resize of the window resizes the pages: lay them out again and redraw everything.
+  if (watched == SeCustomTabSheet1 && event->type() == QEvent::Resize) {
+    LayoutPages();
+    RefreshAllPages();
+  }
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TMainForm::RefreshAllPages() {
@@ -275,7 +315,9 @@ void TMainForm::SetStatusText(int panel, const QString& text) {
   StatusBar->SetPanelText(panel, text);
 }
 
-void TMainForm::RefreshChannelPage(int) {}
+void TMainForm::RefreshChannelPage(int channel) {
+  if (ChannelPage* page = Page(channel)) page->RefreshChannelPage();
+}
 void TMainForm::RefreshThreePhasePage() {}
 void TMainForm::RefreshHarmonicGrid() {}
 void TMainForm::SetReReadTimerEnabled(bool enabled) {

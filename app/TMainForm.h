@@ -10,6 +10,7 @@
 
 #include "app/MainStatusBar.h"
 #include "app/SkinEngine.h"
+#include "display/ChannelPage.h"
 #include "link/LinkView.h"
 #include "link/SamplingControl.h"
 #include "link/SamplingView.h"
@@ -69,8 +70,11 @@ class TMainForm : public QMainWindow, public LinkView, public CommFormHost, publ
   void SetPlotBackground(const QColor& colour);
   void SetPlotGrid(const QColor& colour);
   SkinEngine& Skin() { return skin_; }
-  QColor PlotBackground() const { return plotBackground_; }
-  QColor PlotGrid() const { return plotGrid_; }
+  QColor PlotBackground() const;
+  QColor PlotGrid() const;
+
+  // Places every control of the pages for the current page size.
+  void LayoutPages();
 
   // LinkView.
   void ShowProgressBar(int position) override;
@@ -138,11 +142,11 @@ class TMainForm : public QMainWindow, public LinkView, public CommFormHost, publ
   QToolButton* SeSkinSpeedButton9;  // Stop
 
   QTabWidget* PageControl1;
-  QWidget* SeCustomTabSheet1;  // " Channel 1 "
-  QWidget* SeCustomTabSheet2;  // " Channel 2 "
-  QWidget* SeCustomTabSheet3;  // " Channel 3 "
-  QWidget* SeCustomTabSheet4;  // "Three-phase Analysis"
-  QWidget* SeCustomTabSheet5;  // " Harmonic Report "
+  ChannelPage* SeCustomTabSheet1;  // " Channel 1 "
+  ChannelPage* SeCustomTabSheet2;  // " Channel 2 "
+  ChannelPage* SeCustomTabSheet3;  // " Channel 3 "
+  QWidget* SeCustomTabSheet4;      // "Three-phase Analysis"
+  QWidget* SeCustomTabSheet5;      // " Harmonic Report "
 
   MainStatusBar* StatusBar;
   QTimer* MOpenTimer;
@@ -155,11 +159,11 @@ class TMainForm : public QMainWindow, public LinkView, public CommFormHost, publ
   void CreatePages();
   void WireSampling();
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  ChannelPage* Page(int channel) const;
   // Opens a measurement file into the reading and refreshes every page.
   void OpenMeasurementFile(const QString& path);
 
   Windows windows_;
   SkinEngine skin_;
-  QColor plotBackground_ = Qt::black;
-  QColor plotGrid_ = Qt::black;
 };

@@ -7,6 +7,7 @@
 #include "app/StartUp.h"
 #include "app/TMainForm.h"
 #include "app/Tskin.h"
+#include "display/PlotImages.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
 #include "support/PtyPair.h"
@@ -17,6 +18,7 @@ class StyleSettings : public ::testing::Test {
  protected:
   void SetUp() override {
     qputenv("RXM5620_CONFIG_DIR", configDir.path().toLocal8Bit());
+    WaveBackground = ScaleColor = Qt::black;  // their state before the style window exists
     // The saved port COM2 is there, so the port scan at start-up has nothing to report.
     qputenv("RXM5620_PORT_DIR", portDir.path().toLocal8Bit());
     QFile::link(QString::fromStdString(instrument.SlavePath()), portDir.filePath("COM2"));
@@ -75,6 +77,16 @@ TEST_F(StyleSettings, StoredChoicesAreAppliedWhateverTheCaseOfTheSection) {
   EXPECT_EQ(w.main->PlotGrid(), QColor(239, 239, 0));
   EXPECT_EQ(w.main->PageControl1->currentIndex(), 3);
   EXPECT_EQ(w.others.skin->RadioGroup1->ItemIndex(), 4);
+}
+
+TEST_F(StyleSettings, HarmonicChoicesAreAppliedAtStartUp) {
+  WriteSettings("[MyDisplayImage]\nP1DisHar=0\nP2DisHar=5\n");
+  ApplicationWindows w = Start();
+  EXPECT_EQ(w.main->SeCustomTabSheet1->HarmonicChoice(), 0);
+  EXPECT_EQ(w.main->SeCustomTabSheet2->HarmonicChoice(), 1) << "any value but 0 is current";
+  EXPECT_EQ(w.main->SeCustomTabSheet3->HarmonicChoice(), 1);
+  EXPECT_EQ(Key("MyDisplayImage", "P1DisHar"), "0");
+  EXPECT_EQ(Key("MyDisplayImage", "P2DisHar"), "1");
 }
 
 TEST_F(StyleSettings, SkinOutOfRangeKeepsTheBuiltInLookUntilTheStartPageClick) {

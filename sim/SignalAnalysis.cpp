@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "sim/HarmonicWeights.h"
 
@@ -78,8 +79,28 @@ std::complex<double> HarmonicPhasor(std::span<const double> x, int order, int pe
 
 HarmonicPhasors AllHarmonicPhasors(std::span<const double> x, int periods) {
   HarmonicPhasors phasors{};
-  for (int order = 0; order <= kTopHarmonic; ++order)
-    phasors[order] = HarmonicPhasor(x, order, periods);
+  const size_t n = x.size();
+  if (n == 0) return phasors;
+  // One table of the n roots of unity serves every order.
+  std::vector<double> cosines(n), sines(n);
+  for (size_t k = 0; k < n; ++k) {
+    const double angle = 2 * std::numbers::pi * static_cast<double>(k) / static_cast<double>(n);
+    cosines[k] = std::cos(angle);
+    sines[k] = std::sin(angle);
+  }
+  phasors[0] = {Mean(x), 0.0};
+  for (int order = 1; order <= kTopHarmonic; ++order) {
+    const size_t bin = static_cast<size_t>(order * periods) % n;
+    double re = 0, im = 0;
+    size_t index = 0;
+    for (size_t k = 0; k < n; ++k) {
+      re += x[k] * cosines[index];
+      im -= x[k] * sines[index];
+      index += bin;
+      if (index >= n) index -= n;
+    }
+    phasors[order] = std::complex<double>(re, im) * (std::numbers::sqrt2 / static_cast<double>(n));
+  }
   return phasors;
 }
 

@@ -59,5 +59,5 @@ double RelativeAngleDegrees(std::complex<double> phasor, std::complex<double> re
   if (std::abs(phasor) == 0 || std::abs(reference) == 0) return 0;
   double degrees = std::arg(phasor / reference) * 180 / std::numbers::pi;
   if (degrees <= -180) degrees += 360;
-  return degrees;
+  return degrees + 0.0;  // no -0
 }

@@ -80,7 +80,7 @@ bool SimulatedMeter::SetPhaseCorrection(int channel, int band, float degrees) {
 void SimulatedMeter::AdvanceTo(double t) {
   const int64_t due = static_cast<int64_t>(std::floor(t / kCyclePeriod + 1e-9));
   if (due < nextCycle_) {
-    if (remeasure_) MeasureCycle(nextCycle_ - 1, false);
+    if (remeasure_) MeasureCycle(nextCycle_ - 1, true);
     return;
   }
   if (due - nextCycle_ > kMaxCatchUp) {
@@ -92,7 +92,7 @@ void SimulatedMeter::AdvanceTo(double t) {
     nextCycle_ = due;
   }
   while (nextCycle_ <= due) {
-    MeasureCycle(nextCycle_, true);
+    MeasureCycle(nextCycle_, false);
     ++nextCycle_;
   }
 }
@@ -215,10 +215,10 @@ void SimulatedMeter::Sample(int64_t cycle, double start, ChannelRecords& r) {
   }
 }
 
-void SimulatedMeter::MeasureCycle(int64_t cycle, bool integrate) {
+void SimulatedMeter::MeasureCycle(int64_t cycle, bool again) {
   remeasure_ = false;
   const double t = static_cast<double>(cycle) * kCyclePeriod;
-  if (integrate) Integrate(kCyclePeriod);
+  if (!again && cycle > 0) Integrate(kCyclePeriod);
 
   // The sampling clock follows the supply with one cycle's lag, as a PLL would.
   ChannelRecords r;
@@ -244,7 +244,7 @@ void SimulatedMeter::MeasureCycle(int64_t cycle, bool integrate) {
   FillThreePhaseQuantities(reading_.ThreePhase, figures);
   totals_ = {figures.totalActive, figures.totalApparent, figures.totalReactive};
 
-  if (integrate) {
+  if (!again) {
     secondSum_.active += totals_.active / kCyclesPerSecond;
     secondSum_.apparent += totals_.apparent / kCyclesPerSecond;
     secondSum_.reactive += totals_.reactive / kCyclesPerSecond;

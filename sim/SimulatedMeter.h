@@ -57,7 +57,8 @@ class SimulatedMeter {
     double active = 0, apparent = 0, reactive = 0;
   };
 
-  void MeasureCycle(int64_t cycle, bool integrate);
+  // `again`: the same cycle measured anew after a change of settings.
+  void MeasureCycle(int64_t cycle, bool again);
   void Integrate(double seconds);
   void AddDemandSecond(const Totals& mean);
   void StoreCounters();

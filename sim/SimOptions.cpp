@@ -93,7 +93,7 @@ std::string SimUsage() {
       "  --pace-all         pace every answer, not only the reading\n"
       "  --scenario NAME    the system measured (default balanced)\n"
       "  --seed N           makes every reading reproducible (default: random, printed)\n"
-      "  --faults SPEC      faults, comma-separated:\n"
+      "  --faults LIST      faults, comma-separated:\n"
       "                       drop=N  crc=N  truncate=N     every N-th answer\n"
       "                       nan=FIELD[@CH][+FIELD...][/N] NaN in every (N-th) reading\n"
       "                       delay=DURATION[/N]            answer late\n"

@@ -73,8 +73,8 @@ TEST(FaultPlan, WindowsRepeatFromTheirPeriod) {
 }
 
 struct Faulty {
-  explicit Faulty(const char* spec)
-      : meter(*FindScenario("balanced"), 1), engine(meter, 2, ParseFaults(spec), nullptr) {}
+  explicit Faulty(const char* faults)
+      : meter(*FindScenario("balanced"), 1), engine(meter, 2, ParseFaults(faults), nullptr) {}
   std::vector<Answer> Ask(uint16_t reg, double now) {
     return engine.Receive(ReadFrame(reg, reg == 41 ? 2 : 10), now);
   }

@@ -104,6 +104,10 @@ void PtyLink::Open() {
   }
 }
 
+void PtyLink::DiscardUnread() {
+  if (slave_ >= 0) tcflush(slave_, TCIFLUSH);
+}
+
 void PtyLink::Close() {
   if (!device_.empty() && LinkTarget(linkPath_) == device_) {
     unlink(linkPath_.c_str());

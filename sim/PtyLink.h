@@ -20,6 +20,8 @@ class PtyLink {
   // Removes the link and the identity file and closes the pseudo-terminal, as an unplug.
   void Close();
   bool IsOpen() const { return master_ >= 0; }
+  // Discards what the instrument sent and nobody has read.
+  void DiscardUnread();
 
   int MasterFd() const { return master_; }
   const std::string& Device() const { return device_; }

@@ -96,6 +96,14 @@ void SimRunner::ReadInput(double now) {
 }
 
 void SimRunner::WriteOutput(double now) {
+  if (blockedSince_ >= 0 && now - blockedSince_ > kStalledSeconds) {
+    if (log_) log_->Event("nobody reads the port; unsent answers dropped");
+    pending_.clear();
+    link_.DiscardUnread();
+    lineFreeAt_ = 0;
+    blockedSince_ = -1;
+    return;
+  }
   while (!pending_.empty()) {
     Outgoing& out = pending_.front();
     if (out.start < 0) {
@@ -113,8 +121,13 @@ void SimRunner::WriteOutput(double now) {
     }
     while (out.sent < due) {
       const ssize_t n = write(link_.MasterFd(), out.answer.bytes.data() + out.sent, due - out.sent);
-      if (n <= 0) return;  // the pseudo-terminal is full; go on when it drains
+      if (n <= 0) {
+        // The pseudo-terminal is full; go on when it drains.
+        if (blockedSince_ < 0) blockedSince_ = now;
+        return;
+      }
       out.sent += static_cast<size_t>(n);
+      blockedSince_ = -1;
     }
     if (out.sent < size) return;
     lineFreeAt_ = out.rate > 0 ? out.start + static_cast<double>(size) / out.rate : now;

@@ -21,6 +21,9 @@ class SimRunner {
   // `status` receives the lines a user sees (ready, unplugged, back, left).
   SimRunner(const SimOptions& options, std::ostream& status);
 
+  // Output that cannot move for this long has no reader: the application closed the port.
+  static constexpr double kStalledSeconds = 2.0;
+
   // Opens the port; throws std::runtime_error when it cannot.
   void Start(double now);
   void Step(double now);
@@ -52,7 +55,8 @@ class SimRunner {
   ProtocolEngine engine_;
   PtyLink link_;
   std::deque<Outgoing> pending_;
-  double lineFreeAt_ = 0;  // when the last paced answer has left the line
+  double lineFreeAt_ = 0;     // when the last paced answer has left the line
+  double blockedSince_ = -1;  // when the pseudo-terminal stopped taking output, or -1
   bool reportedLeave_ = false;
 };
 

@@ -134,7 +134,7 @@ TEST(SimRunner, AnswersOverTheUsbPortAtOnce) {
   ASSERT_TRUE(host.Opened());
   host.Send(ReadRequest(41, 2));
   Bytes answer;
-  // The pseudo-terminal holds only part of the answer; step until the host has it all.
+  // Step until the host has it all, however much the pseudo-terminal takes at once.
   for (int turn = 0; turn < 200 && answer.size() < 8161; ++turn) {
     runner.Step(1.0);
     const Bytes more = host.Take(20);
@@ -170,6 +170,29 @@ TEST(SimRunner, PacesTheReadingAtTheLineRate) {
     rest += host.Take(20).size();
   }
   EXPECT_EQ(rest, 8161u - 2501u + 15u);
+}
+
+TEST(SimRunner, DropsAnswersNobodyReads) {
+  TempDir dir;
+  std::ostringstream status;
+  SimRunner runner(Options(dir / "COM6", true), status);
+  runner.Start(0);
+  {
+    Host host(dir / "COM6");
+    for (int n = 0; n < 12; ++n) host.Send(ReadRequest(41, 2));
+  }
+  runner.Step(1.0);  // more than the pseudo-terminal holds
+  ASSERT_GT(runner.PendingAnswers(), 0u);
+  runner.Step(2.0);
+  ASSERT_GT(runner.PendingAnswers(), 0u);
+  runner.Step(3.5);
+  EXPECT_EQ(runner.PendingAnswers(), 0u);
+  // The next host sees only the answer to its own request.
+  Host host(dir / "COM6");
+  host.Send(ReadRequest(28, 10));
+  host.Take(30);
+  runner.Step(4.0);
+  EXPECT_EQ(host.Take().size(), 15u);
 }
 
 TEST(SimRunner, VanishRemovesThePortAndBringsItBack) {

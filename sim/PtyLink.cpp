@@ -1,5 +1,7 @@
 #include "sim/PtyLink.h"
 
+#include "sim/PtySpeed.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -102,6 +104,10 @@ void PtyLink::Open() {
       Fail("cannot write " + IdentityPath());
     }
   }
+}
+
+int PtyLink::LineSpeed() const {
+  return TerminalSpeed(slave_);
 }
 
 void PtyLink::DiscardUnread() {

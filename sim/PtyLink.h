@@ -20,6 +20,8 @@ class PtyLink {
   // Removes the link and the identity file and closes the pseudo-terminal, as an unplug.
   void Close();
   bool IsOpen() const { return master_ >= 0; }
+  // The speed in bit/s the application set on the port; 0 when closed.
+  int LineSpeed() const;
   // Discards what the instrument sent and nobody has read.
   void DiscardUnread();
 

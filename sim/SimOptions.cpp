@@ -22,9 +22,10 @@ T Number(const std::string& option, const std::string& text, T low, T high) {
 
 }  // namespace
 
-double SimOptions::BytesPerSecond(bool reading) const {
+double SimOptions::BytesPerSecond(bool reading, int lineBaud) const {
   if (!reading && !paceAll) return 0;
-  const int rate = baud > 0 ? baud : (usb ? 0 : kDefaultBaud);
+  int rate = baud > 0 ? baud : (usb ? 0 : kDefaultBaud);
+  if (baud == kAutoBaud) rate = lineBaud > 0 ? lineBaud : kDefaultBaud;
   return rate > 0 ? static_cast<double>(rate) / byteBits : 0;
 }
 
@@ -43,7 +44,8 @@ SimOptions ParseSimOptions(const std::vector<std::string>& arguments) {
     } else if (option == "--usb") {
       o.usb = true;
     } else if (option == "--baud") {
-      o.baud = Number<int>(option, value(), 300, 4000000);
+      const std::string& text = value();
+      o.baud = text == "auto" ? kAutoBaud : Number<int>(option, text, 300, 4000000);
     } else if (option == "--byte-bits") {
       o.byteBits = Number<int>(option, value(), 8, 12);
     } else if (option == "--pace-all") {
@@ -87,8 +89,8 @@ std::string SimUsage() {
       "  --link PATH        make PATH (e.g. ports/COM2) a link to the instrument's port\n"
       "  --address N        slave address, 1 to 255 (default 2)\n"
       "  --usb              be the instrument's USB port: write PATH.pnp, answer at once\n"
-      "  --baud B           line rate for pacing the reading (default 14400; with --usb\n"
-      "                     none unless given)\n"
+      "  --baud B|auto      line rate for pacing the reading (default 14400; with --usb\n"
+      "                     none unless given); auto: the speed the application set\n"
       "  --byte-bits N      bit times a byte takes on the line, 8 to 12 (default 8)\n"
       "  --pace-all         pace every answer, not only the reading\n"
       "  --scenario NAME    the system measured (default balanced)\n"

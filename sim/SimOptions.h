@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+inline constexpr int kAutoBaud = -1;
+
 struct SimOptions {
   std::string link;
   uint8_t address = 2;
@@ -21,8 +23,9 @@ struct SimOptions {
   bool help = false;
   bool listScenarios = false;
 
-  // Bytes a second on the line for an answer; 0 when it is sent at once.
-  double BytesPerSecond(bool reading) const;
+  // Bytes a second on the line for an answer; 0 when it is sent at once. `lineBaud` is
+  // the speed the application set on the port, followed with --baud auto.
+  double BytesPerSecond(bool reading, int lineBaud = 0) const;
 };
 
 class UsageError : public std::runtime_error {

@@ -50,7 +50,9 @@ void SimRunner::Start(double now) {
           << "), address " << int(options_.address) << ", scenario " << options_.scenario
           << ", seed " << options_.seed;
   const double rate = options_.BytesPerSecond(true);
-  if (rate > 0) {
+  if (options_.baud == kAutoBaud) {
+    status_ << ", pacing at the speed the application sets";
+  } else if (rate > 0) {
     status_ << ", " << rate * options_.byteBits << " baud";
   } else {
     status_ << ", unpaced";
@@ -84,7 +86,7 @@ void SimRunner::ReadInput(double now) {
     input.insert(input.end(), chunk, chunk + n);
   }
   for (Answer& answer : engine_.Receive(input, now)) {
-    const double rate = options_.BytesPerSecond(answer.reading);
+    const double rate = options_.BytesPerSecond(answer.reading, link_.LineSpeed());
     pending_.push_back({std::move(answer), rate});
   }
   if (engine_.HostLeft() && !reportedLeave_) {

@@ -22,6 +22,10 @@ TEST(SimOptions, DefaultsAndPacing) {
   EXPECT_DOUBLE_EQ(strict.BytesPerSecond(true), 960);
   EXPECT_DOUBLE_EQ(strict.BytesPerSecond(false), 960);
   EXPECT_TRUE(strict.seedGiven);
+
+  const SimOptions follow = ParseSimOptions({"--link", "p/COM1", "--baud", "auto"});
+  EXPECT_DOUBLE_EQ(follow.BytesPerSecond(true, 115200), 14400);
+  EXPECT_DOUBLE_EQ(follow.BytesPerSecond(true, 0), 1800);  // nothing set: the default
   EXPECT_EQ(strict.seed, 9u);
 }
 

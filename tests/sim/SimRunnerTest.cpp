@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "link/Frames.h"
+#include "sim/PtySpeed.h"
 
 namespace {
 
@@ -69,6 +70,7 @@ class Host {
   bool Opened() const { return fd_ >= 0; }
   void Send(const Bytes& frame) { ASSERT_EQ(TrySend(frame), ssize_t(frame.size())); }
   ssize_t TrySend(const Bytes& frame) { return write(fd_, frame.data(), frame.size()); }
+  bool SetSpeed(int bitsPerSecond) { return SetTerminalSpeed(fd_, bitsPerSecond); }
   // Everything that arrives within `waitMs` of quiet.
   Bytes Take(int waitMs = 200) {
     Bytes data;
@@ -145,14 +147,21 @@ TEST(SimRunner, AnswersOverTheUsbPortAtOnce) {
   EXPECT_EQ(answer[8159] | answer[8160] << 8, crc);
 }
 
-TEST(SimRunner, PacesTheReadingAtTheLineRate) {
+class PacedRunner : public ::testing::TestWithParam<bool> {};
+
+TEST_P(PacedRunner, PacesTheReadingAtTheLineRate) {
+  const bool followHost = GetParam();
   TempDir dir;
   std::ostringstream status;
   SimOptions options = Options(dir / "COM2", false);
-  options.baud = 8000;  // 1000 bytes a second with 8 bit times a byte
+  // 1000 bytes a second with 8 bit times a byte, given or set by the host on its port.
+  options.baud = followHost ? kAutoBaud : 8000;
   SimRunner runner(options, status);
   runner.Start(0);
   Host host(dir / "COM2");
+  if (followHost) {
+    ASSERT_TRUE(host.SetSpeed(8000));
+  }
   host.Send(ReadRequest(41, 2));
   host.Take(50);
   runner.Step(10.0);
@@ -171,6 +180,8 @@ TEST(SimRunner, PacesTheReadingAtTheLineRate) {
   }
   EXPECT_EQ(rest, 8161u - 2501u + 15u);
 }
+
+INSTANTIATE_TEST_SUITE_P(GivenOrFollowed, PacedRunner, ::testing::Values(false, true));
 
 TEST(SimRunner, DropsAnswersNobodyReads) {
   TempDir dir;

@@ -44,10 +44,12 @@ ProtocolEngine::ProtocolEngine(SimulatedMeter& meter, uint8_t address, FaultPlan
     : meter_(meter), address_(address), faults_(std::move(faults)), log_(log) {}
 
 std::vector<uint8_t> ProtocolEngine::ReadAnswer(const void* payload, size_t length) const {
+  std::vector<uint8_t> frame(3 + length);
+  frame[0] = address_;
+  frame[1] = kFunctionRead;
   // The byte count of the long reading does not fit a byte; it carries the low byte.
-  std::vector<uint8_t> frame = {address_, kFunctionRead, static_cast<uint8_t>(length & 0xFF)};
-  const auto* bytes = static_cast<const uint8_t*>(payload);
-  frame.insert(frame.end(), bytes, bytes + length);
+  frame[2] = static_cast<uint8_t>(length & 0xFF);
+  std::memcpy(frame.data() + 3, payload, length);
   AppendCrc(frame);
   return frame;
 }

@@ -21,7 +21,7 @@ MainStatusBar::MainStatusBar(QWidget* parent) : QStatusBar(parent) {
   setObjectName("StatusBar");
   setSizeGripEnabled(false);
   // The panel widths are fixed in pixels; a small font keeps their texts whole.
-  QFont small = font();
+  QFont small("Liberation Sans");
   small.setPixelSize(11);
   setFont(small);
   auto* strip = new QWidget(this);

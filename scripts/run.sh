@@ -22,7 +22,8 @@ if [ "${RXM5620_NO_SIM:-0}" != "1" ]; then
   # itself there as COM2, the port and 14.4 kbit/s speed a fresh installation expects.
   export RXM5620_PORT_DIR="${RXM5620_PORT_DIR:-$bin/ports}"
   mkdir -p "$RXM5620_PORT_DIR"
-  "$bin/rxm5620-sim" --link "$RXM5620_PORT_DIR/COM2" --scenario "${RXM5620_SCENARIO:-balanced}" &
+  "$bin/rxm5620-sim" --link "$RXM5620_PORT_DIR/COM2" --baud auto \
+    --scenario "${RXM5620_SCENARIO:-balanced}" &
   sim_pid=$!
   for _ in $(seq 50); do [ -e "$RXM5620_PORT_DIR/COM2" ] && break; sleep 0.1; done
   echo "Simulated instrument on $RXM5620_PORT_DIR/COM2"

@@ -389,11 +389,16 @@ TEST(DateTimeText, KeepsNineteenCharactersAndZeroFillsShorterTexts) {
   }
 }
 
-TEST(DateTimeText, ShortDateBlankLongTime) {
-  const QLocale c(QLocale::C);
+TEST(DateTimeText, ShortDateBlankLongTimeWithoutTheZone) {
   const QDateTime when(QDate(2026, 12, 10), QTime(9, 30, 15));
-  EXPECT_EQ(ReadingDateTimeText(c, when), c.toString(when.date(), QLocale::ShortFormat) + " " +
-                                              c.toString(when.time(), QLocale::LongFormat));
+  EXPECT_EQ(LongTimeFormat(QLocale(QLocale::C)), "HH:mm:ss");
+  EXPECT_EQ(ReadingDateTimeText(QLocale(QLocale::C), when), "10 Dec 2026 09:30:15");
+  for (QLocale::Language language : {QLocale::English, QLocale::German, QLocale::Chinese}) {
+    const QLocale locale(language);
+    EXPECT_FALSE(LongTimeFormat(locale).contains('t')) << locale.name().toStdString();
+    EXPECT_TRUE(ReadingDateTimeText(locale, when)
+                    .startsWith(locale.toString(when.date(), QLocale::ShortFormat) + " "));
+  }
 }
 
 }  // namespace

@@ -42,10 +42,14 @@ RowGeometry ComputeRowGeometry(int boxHeight, int rows);
 int ThreePhaseCaptionLeft(int Wr, int column);
 int ThreePhaseValueLeft(int Wr, int column);
 
-// The smallest page area at which every computed size stays positive and every value row
-// is at least 22 pixels high, so that the 16-pixel value labels sit inside their rows, and
-// the columns of values stay apart. The main window keeps its pages at least this large.
-inline constexpr QSize kMinimumPageSize(904, 372);
+// The smallest page area the main window allows. Height: every value row of every box is
+// at least 22 pixels high, so that the 17-pixel value labels (top Hr div 2 - 11) lie inside
+// their rows, and the six magnitude and angle texts of the phasor diagram stay inside the
+// plot. Width: on both page kinds a value label has 88 pixels before the next column's
+// caption, room for "2500.0 K W" in the 16-pixel bold value font. Every computed width and
+// height is positive from this size up. Give each tab page this minimum size, and the
+// window's layout keeps the window from shrinking below it.
+inline constexpr QSize kMinimumPageSize(932, 458);
 
 // The five pages of the main window.
 struct MainPages {

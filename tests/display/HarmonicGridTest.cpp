@@ -165,6 +165,27 @@ TEST(HarmonicGrid, ValuesThatAreNotNumbersNeitherCrashNorGainDecimals) {
   EXPECT_EQ(Text(cells, 4, 3).back(), '%');
 }
 
+TEST(HarmonicGrid, ArbitraryBytesGiveATextInEveryCell) {
+  uint32_t seed = 7;
+  for (int i = 0; i < 6; ++i) {
+    MeasurementSet set;
+    auto* bytes = reinterpret_cast<uint8_t*>(&set);
+    for (size_t k = 0; k < sizeof set; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      bytes[k] = i == 0 ? 0xFF : static_cast<uint8_t>(seed >> 16);
+    }
+    HarmonicGridCells cells;
+    FillHarmonicCells(cells, set);
+    for (int r = 1; r < 52; ++r) {
+      for (int c = 1; c < 13; ++c) {
+        const QString& text = cells[r][c];
+        ASSERT_GE(text.size(), 2) << r << "," << c;
+        ASSERT_TRUE(text.endsWith(c % 2 == 0 ? "%" : (c % 4 == 1 ? "V" : "A"))) << r << "," << c;
+      }
+    }
+  }
+}
+
 TEST(HarmonicGrid, CellColoursFollowThePhasesAndAlternateRows) {
   QPalette palette;
   palette.setColor(QPalette::Button, QColor(1, 2, 3));

@@ -417,6 +417,36 @@ TEST_F(ThreePhasePageTest, ARepaintOfAPlotAppliesTheWiringRuleToItsPanel) {
   EXPECT_FALSE(page->PhasorSelection.CheckBoxes[kIc]->isHidden());
 }
 
+TEST_F(ThreePhasePageTest, ArbitraryBytesInTheRecordNeitherCrashNorDrawOutsideTheImages) {
+  // Random records and records of one repeated byte: NaN, infinities, huge and negative
+  // values, every wiring, bandwidth and trigger byte.
+  std::vector<MeasurementRecord> records;
+  for (uint8_t fill : {0x00, 0x7F, 0x80, 0xFF, 0x01}) {
+    MeasurementRecord r;
+    std::memset(&r, fill, sizeof r);
+    records.push_back(r);
+  }
+  uint32_t seed = 12345;
+  for (int i = 0; i < 8; ++i) {
+    MeasurementRecord r;
+    auto* bytes = reinterpret_cast<uint8_t*>(&r);
+    for (size_t k = 0; k < sizeof r; ++k) {
+      seed = seed * 1103515245u + 12345u;
+      bytes[k] = static_cast<uint8_t>(seed >> 16);
+    }
+    records.push_back(r);
+  }
+  const QSize imageSize = SamplingImage.size();
+  for (const MeasurementRecord& r : records) {
+    MeasurementData = r;
+    page->RefreshThreePhasePage(MeasurementData);
+    page->SamplingSelection.BothButton->click();
+    page->PaintBox8Click();
+  }
+  EXPECT_EQ(SamplingImage.size(), imageSize);
+  EXPECT_EQ(PhasorImage.size(), imageSize);
+}
+
 TEST_F(ThreePhasePageTest, ControlsCarryTheirNamesCaptionsAndColours) {
   EXPECT_EQ(page->GroupBox13->title(), " Sampling ");
   EXPECT_EQ(page->GroupBox14->title(), " Phasor diagram  ");

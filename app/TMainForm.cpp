@@ -15,7 +15,7 @@
 #include "app/Tskin.h"
 #include "config/TAlarmForm.h"
 #include "config/TInputNetSet.h"
-#include "display/ChannelPageLayout.h"
+#include "display/HarmonicGrid.h"
 #include "display/MeasurementModel.h"
 #include "display/PlotImages.h"
 #include "files/MeasurementFile.h"
@@ -177,12 +177,6 @@ void TMainForm::CreatePages() {
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName("PageControl1");
   PageControl1->setTabPosition(QTabWidget::South);
-  auto page = [this](const char* name, const QString& caption) {
-    auto* sheet = new QWidget;
-    sheet->setObjectName(name);
-    PageControl1->addTab(sheet, caption);
-    return sheet;
-  };
   auto channelPage = [this](int channel, const char* name, const QString& caption) {
     auto* sheet = new ChannelPage(channel);
     sheet->setObjectName(name);
@@ -196,8 +190,18 @@ void TMainForm::CreatePages() {
   SeCustomTabSheet2->SetPlotSizeReference(SeCustomTabSheet1->WavePaintBox);
   SeCustomTabSheet3->SetPlotSizeReference(SeCustomTabSheet1->WavePaintBox);
   SeCustomTabSheet1->installEventFilter(this);
-  SeCustomTabSheet4 = page("SeCustomTabSheet4", "Three-phase Analysis");
-  SeCustomTabSheet5 = page("SeCustomTabSheet5", " Harmonic Report ");
+  SeCustomTabSheet4 = new ThreePhasePage;
+  SeCustomTabSheet4->setObjectName("SeCustomTabSheet4");
+  SeCustomTabSheet4->SetHost(this);
+  SeCustomTabSheet4->SetPlotSizeReference(SeCustomTabSheet1->WavePaintBox);
+  PageControl1->addTab(SeCustomTabSheet4, "Three-phase Analysis");
+  SeCustomTabSheet5 = new HarmonicReportPage;
+  SeCustomTabSheet5->setObjectName("SeCustomTabSheet5");
+  PageControl1->addTab(SeCustomTabSheet5, " Harmonic Report ");
+  // Below this page size the value rows and plot texts no longer fit.
+  for (int i = 0; i < PageControl1->count(); ++i) {
+    PageControl1->widget(i)->setMinimumSize(kMinimumPageSize);
+  }
   setCentralWidget(PageControl1);
 }
 
@@ -211,6 +215,7 @@ void TMainForm::FormCreate(const QStringList& arguments) {
   ApplySkin(SystemSettings().ReadInteger("SkinSet", "Skin"));
   for (int channel = 1; channel <= 3; ++channel) Page(channel)->LoadHarmonicChoice();
   LayoutPages();
+  InitHarmonicGrid(*SeCustomTabSheet5->StringGrid2);
   if (arguments.size() < 2) return;
 
   StartedWithFile = 1;
@@ -280,8 +285,23 @@ ChannelPage* TMainForm::Page(int channel) const {
 }
 
 void TMainForm::LayoutPages() {
-  const QSize size = SeCustomTabSheet1->size();
-  for (int channel = 1; channel <= 3; ++channel) PlaceChannelPage(*Page(channel), size);
+  MainPages pages;
+  pages.Channel[0] = SeCustomTabSheet1;
+  pages.Channel[1] = SeCustomTabSheet2;
+  pages.Channel[2] = SeCustomTabSheet3;
+  pages.ThreePhase = SeCustomTabSheet4;
+  pages.Harmonic = SeCustomTabSheet5;
+  LayOutPages(pages, SeCustomTabSheet1->size());
+}
+
+bool TMainForm::IsPageVisible(int page) const {
+  return PageControl1->isTabVisible(page);
+}
+void TMainForm::SetPageVisible(int page, bool visible) {
+  PageControl1->setTabVisible(page, visible);
+}
+void TMainForm::SelectPage(int page) {
+  PageControl1->setCurrentIndex(page);
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
@@ -318,8 +338,12 @@ void TMainForm::SetStatusText(int panel, const QString& text) {
 void TMainForm::RefreshChannelPage(int channel) {
   if (ChannelPage* page = Page(channel)) page->RefreshChannelPage();
 }
-void TMainForm::RefreshThreePhasePage() {}
-void TMainForm::RefreshHarmonicGrid() {}
+void TMainForm::RefreshThreePhasePage() {
+  SeCustomTabSheet4->RefreshThreePhasePage();
+}
+void TMainForm::RefreshHarmonicGrid() {
+  ::RefreshHarmonicGrid(*SeCustomTabSheet5->StringGrid2, MeasurementData.Set);
+}
 void TMainForm::SetReReadTimerEnabled(bool enabled) {
   Sampling->SetReReadTimerEnabled(enabled);
 }

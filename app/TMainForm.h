@@ -11,6 +11,10 @@
 #include "app/MainStatusBar.h"
 #include "app/SkinEngine.h"
 #include "display/ChannelPage.h"
+#include "display/HarmonicReportPage.h"
+#include "display/PageLayout.h"
+#include "display/ThreePhaseHost.h"
+#include "display/ThreePhasePage.h"
 #include "link/LinkView.h"
 #include "link/SamplingControl.h"
 #include "link/SamplingView.h"
@@ -31,7 +35,11 @@ class TInputNetSet;
 
 // The main window: the five pages of the reading, menus, tool bar and status bar. It is
 // also the windows' side of the link (LinkView), forwarding to the windows concerned.
-class TMainForm : public QMainWindow, public LinkView, public CommFormHost, public SamplingView {
+class TMainForm : public QMainWindow,
+                  public LinkView,
+                  public CommFormHost,
+                  public SamplingView,
+                  public ThreePhaseHost {
   Q_OBJECT
  public:
   explicit TMainForm(QWidget* parent = nullptr);
@@ -96,6 +104,11 @@ class TMainForm : public QMainWindow, public LinkView, public CommFormHost, publ
   // CommFormHost.
   void SetSamplingStartEnabled(bool enabled) override;
 
+  // ThreePhaseHost.
+  bool IsPageVisible(int page) const override;
+  void SetPageVisible(int page, bool visible) override;
+  void SelectPage(int page) override;
+
   // SamplingView.
   void SetControlEnabled(SamplingControlId control, bool enabled) override;
   void ShowAlarmFormModal() override;
@@ -142,11 +155,11 @@ class TMainForm : public QMainWindow, public LinkView, public CommFormHost, publ
   QToolButton* SeSkinSpeedButton9;  // Stop
 
   QTabWidget* PageControl1;
-  ChannelPage* SeCustomTabSheet1;  // " Channel 1 "
-  ChannelPage* SeCustomTabSheet2;  // " Channel 2 "
-  ChannelPage* SeCustomTabSheet3;  // " Channel 3 "
-  QWidget* SeCustomTabSheet4;      // "Three-phase Analysis"
-  QWidget* SeCustomTabSheet5;      // " Harmonic Report "
+  ChannelPage* SeCustomTabSheet1;         // " Channel 1 "
+  ChannelPage* SeCustomTabSheet2;         // " Channel 2 "
+  ChannelPage* SeCustomTabSheet3;         // " Channel 3 "
+  ThreePhasePage* SeCustomTabSheet4;      // "Three-phase Analysis"
+  HarmonicReportPage* SeCustomTabSheet5;  // " Harmonic Report "
 
   MainStatusBar* StatusBar;
   QTimer* MOpenTimer;

@@ -189,7 +189,6 @@ void TMainForm::CreatePages() {
   // Every plot takes the size of channel 1's waveform box.
   SeCustomTabSheet2->SetPlotSizeReference(SeCustomTabSheet1->WavePaintBox);
   SeCustomTabSheet3->SetPlotSizeReference(SeCustomTabSheet1->WavePaintBox);
-  SeCustomTabSheet1->installEventFilter(this);
   SeCustomTabSheet4 = new ThreePhasePage;
   SeCustomTabSheet4->setObjectName("SeCustomTabSheet4");
   SeCustomTabSheet4->SetHost(this);
@@ -201,6 +200,7 @@ void TMainForm::CreatePages() {
   // Below this page size the value rows and plot texts no longer fit.
   for (int i = 0; i < PageControl1->count(); ++i) {
     PageControl1->widget(i)->setMinimumSize(kMinimumPageSize);
+    PageControl1->widget(i)->installEventFilter(this);
   }
   setCentralWidget(PageControl1);
 }
@@ -291,7 +291,8 @@ void TMainForm::LayoutPages() {
   pages.Channel[2] = SeCustomTabSheet3;
   pages.ThreePhase = SeCustomTabSheet4;
   pages.Harmonic = SeCustomTabSheet5;
-  LayOutPages(pages, SeCustomTabSheet1->size());
+  laidOutSize_ = SeCustomTabSheet1->size();
+  LayOutPages(pages, laidOutSize_);
 }
 
 bool TMainForm::IsPageVisible(int page) const {
@@ -306,13 +307,17 @@ void TMainForm::SelectPage(int page) {
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
   // A resize of the window resizes the pages: lay them out again and redraw everything.
-  if (watched == SeCustomTabSheet1 && event->type() == QEvent::Resize) {
+  // The page shown gets the resize at once, the others only when shown; all share one
+  // size, so whichever reports first triggers the layout.
+  const QEvent::Type type = event->type();
+  if ((type == QEvent::Resize || type == QEvent::Show) && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->parentWidget() != nullptr &&
+      SeCustomTabSheet1->size() != laidOutSize_) {
     LayoutPages();
     RefreshAllPages();
   }
   return QMainWindow::eventFilter(watched, event);
 }
-
 void TMainForm::RefreshAllPages() {
   for (int channel = 1; channel <= 3; ++channel) RefreshChannelPage(channel);
   RefreshThreePhasePage();

@@ -179,4 +179,5 @@ class TMainForm : public QMainWindow,
 
   Windows windows_;
   SkinEngine skin_;
+  QSize laidOutSize_;  // the page size of the last layout
 };

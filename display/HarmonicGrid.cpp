@@ -1,5 +1,8 @@
 #include "display/HarmonicGrid.h"
 
+#include <QApplication>
+#include <QStyle>
+
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <cmath>
@@ -8,6 +11,13 @@
 #include "display/ValueFormat.h"
 
 namespace {
+
+// The cells have fixed light backgrounds, so their texts take the toolkit's standard
+// colours; a dark skin's light text colour would make them unreadable.
+const QPalette& CellPalette() {
+  static const QPalette palette = QApplication::style()->standardPalette();
+  return palette;
+}
 
 const char* const kHeaderTexts[kHarmonicGridColumns] = {"N",
                                                         "U1 RMS",
@@ -32,7 +42,7 @@ class HeaderView : public QHeaderView {
   void paintSection(QPainter* painter, const QRect& rect, int section) const override {
     painter->save();
     const QString text = model()->headerData(section, Qt::Horizontal, Qt::DisplayRole).toString();
-    DrawHarmonicCell(*painter, rect, section, 0, text, palette());
+    DrawHarmonicCell(*painter, rect, section, 0, text, CellPalette());
     // A fixed cell's edge, so that the header columns stay apart.
     painter->setPen(palette().color(QPalette::Mid));
     painter->drawLine(rect.topRight(), rect.bottomRight());
@@ -50,7 +60,7 @@ class CellDelegate : public QStyledItemDelegate {
              const QModelIndex& index) const override {
     painter->save();
     DrawHarmonicCell(*painter, option.rect, index.column(), index.row() + 1,
-                     index.data(Qt::DisplayRole).toString(), option.palette);
+                     index.data(Qt::DisplayRole).toString(), CellPalette());
     painter->restore();
   }
 };

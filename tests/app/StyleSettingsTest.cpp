@@ -147,3 +147,33 @@ TEST(SkinEngine, AMissingSkinFileKeepsTheCurrentLookAndSaysSo) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pages follow the window: every page, shown or not, is laid out for the page size.
+TEST_F(StyleSettings, PagesAreLaidOutForTheWindowsSizeAfterShowAndResize) {
+  ApplicationWindows w = Start();
+  TMainForm& main = *w.main;
+  auto expectLaidOut = [&](const char* when) {
+    const QSize page = main.SeCustomTabSheet1->size();
+    const int gw = (page.width() - 12) / 2;
+    const int gh = (page.height() - 12) / 2;
+    EXPECT_EQ(main.SeCustomTabSheet1->SamplingGroupBox->size(), QSize(gw, gh)) << when;
+    EXPECT_EQ(main.SeCustomTabSheet3->SamplingGroupBox->size(), QSize(gw, gh)) << when;
+    EXPECT_EQ(main.SeCustomTabSheet4->GroupBox13->size(), QSize(gw, gh)) << when;
+  };
+  for (int page : {0, 2}) {
+    main.PageControl1->setCurrentIndex(page);
+    main.show();
+    QApplication::processEvents();
+    expectLaidOut("after show");
+    main.resize(1240, 900);
+    QApplication::processEvents();
+    EXPECT_GT(main.SeCustomTabSheet1->width(), 1100);
+    expectLaidOut("after a resize");
+    main.hide();
+    main.resize(1000, 768);
+  }
+}
+
+}  // namespace

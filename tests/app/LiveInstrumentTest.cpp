@@ -90,7 +90,8 @@ TEST_F(LiveInstrument, ASingleReadingArrivesOverAPlainPort) {
 
 TEST_F(LiveInstrument, ContinuousReadingsOverUsbFollowOneAnother) {
   Settings("[CommPort]\nPort=7\n");
-  StartSimulator(7, {"--usb"});
+  const QString log = configDir.filePath("frames.log");
+  StartSimulator(7, {"--usb", "--log", log});
   windows = CreateApplicationWindows({"/opt/rxm5620/rxm5620"});
   TMainForm& main = *windows.main;
   ASSERT_EQ(UsbMode, 1) << "recognised by the identifier of its USB identity";
@@ -111,6 +112,16 @@ TEST_F(LiveInstrument, ContinuousReadingsOverUsbFollowOneAnother) {
   main.SeSkinSpeedButton9->click();
   EXPECT_EQ(SamplingMode, kSamplingIdle);
   EXPECT_TRUE(main.C1->isEnabled());
+
+  // Closing over USB tells the instrument that the application goes away (register 44).
+  main.Close1->trigger();
+  auto logText = [&] {
+    QFile file(log);
+    return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()).toUpper()
+                                          : QString();
+  };
+  EXPECT_TRUE(WaitWithoutEvents([&] { return logText().contains("02 03 00 2C 00 00"); }, 10000))
+      << logText().right(400).toStdString();
 }
 
 }  // namespace

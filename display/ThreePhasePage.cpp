@@ -12,7 +12,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "display/ChannelPageLayout.h"
+#include "display/PageGeometry.h"
 #include "display/PhasorDiagram.h"
 #include "display/PlotDrawing.h"
 #include "display/PlotImages.h"

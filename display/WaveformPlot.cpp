@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "display/DivisionGrid.h"
 #include "display/PlotDrawing.h"
 #include "display/ValueFormat.h"
 
@@ -67,24 +68,10 @@ void DrawWaveformPlot(QImage& target, const QRect& plotRect, int H, int W, QColo
                       const ChannelBlock& block, QColor backColour, QColor currentColour,
                       QColor voltageColour) {
   FillPlotRect(target, plotRect, backColour.rgb());
+  DrawDivisionGrid(target, H, W, gridColour);
+
   const int h = H - 4;
   const int w = W - 4;
-  const QRgb grid = gridColour.rgb();
-
-  // Grid: dotted division lines, solid ticks at the half divisions on the centre lines.
-  for (int i = 0; i <= 8; ++i) {
-    const int y = TruncToInt(h * i / 8.0) + 2;
-    DrawPlotLine(target, QPoint(2, y), QPoint(w + 2, y), grid, PlotPen::kDotted);
-    const int tickY = TruncToInt(h * i / 8.0 + h / 16.0) + 2;
-    DrawPlotLine(target, QPoint(w / 2 - 1, tickY), QPoint(w / 2 + 6, tickY), grid);
-  }
-  for (int i = 0; i <= 10; ++i) {
-    const int x = TruncToInt(w * i / 10.0) + 2;
-    DrawPlotLine(target, QPoint(x, 2), QPoint(x, h + 2), grid, PlotPen::kDotted);
-    const int tickX = TruncToInt(w * i / 10.0 + w / 20.0) + 2;
-    DrawPlotLine(target, QPoint(tickX, h / 2 - 1), QPoint(tickX, h / 2 + 6), grid);
-  }
-
   // Current first, to its peak at mid - H/8 from the centre; voltage over it, to mid.
   const int mid = h / 2;
   float scale = 1.0f;

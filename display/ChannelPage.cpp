@@ -13,6 +13,7 @@
 
 #include "display/ChannelPageLayout.h"
 #include "display/HarmonicChart.h"
+#include "display/PageWidgets.h"
 #include "display/PlotBox.h"
 #include "display/PlotDrawing.h"
 #include "display/PlotImages.h"
@@ -147,28 +148,6 @@ const PlotNames kPlotNames[3] = {
      "RadioButton5", "Label287", "RadioButton6", "Label288"},
 };
 
-const QColor kSkyBlue(166, 202, 240);
-const QColor kCaptionGrey(128, 128, 128);
-const QColor kValueBlue(0, 0, 255);
-
-QFont PageFont(int pixels, bool bold = false) {
-  QFont font;
-  font.setFamilies(PageFontFamilies());
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
-
-void SetColours(QWidget* widget, QColor background, QColor text = QColor()) {
-  QPalette palette = widget->palette();
-  if (background.isValid()) {
-    palette.setColor(QPalette::Window, background);
-    widget->setAutoFillBackground(true);
-  }
-  if (text.isValid()) palette.setColor(QPalette::WindowText, text);
-  widget->setPalette(palette);
-}
-
 // Fields are read by copying bytes, since the packed block has no alignment of its own.
 float FloatAt(const ChannelBlock& block, size_t offset) {
   float value;
@@ -180,15 +159,6 @@ double DoubleAt(const ChannelBlock& block, size_t offset) {
   double value;
   std::memcpy(&value, reinterpret_cast<const char*>(&block) + offset, sizeof value);
   return value;
-}
-
-QFrame* PlotPanel(QWidget* parent, const char* name) {
-  auto* panel = new QFrame(parent);
-  panel->setObjectName(name);
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setLineWidth(2);
-  panel->setMidLineWidth(0);
-  return panel;
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <iterator>
 
 #include "display/PageGeometry.h"
+#include "display/PageWidgets.h"
 #include "display/PhasorDiagram.h"
 #include "display/PlotDrawing.h"
 #include "display/PlotImages.h"
@@ -125,9 +126,6 @@ const BoxNames kBoxNames[3] = {
      {"Demand", "Energy", "VAH  VARH"}},
 };
 
-const QColor kSkyBlue(166, 202, 240);
-const QColor kCaptionGrey(128, 128, 128);
-const QColor kValueBlue(0, 0, 255);
 const QColor kStripTeal(0, 128, 128);
 const QColor kMediumGrey(160, 160, 164);
 
@@ -142,24 +140,6 @@ const char* const kSignalNames[kPhaseSignalCount] = {"Ua", "Ub", "Uc", "Ia", "Ib
 constexpr int kSlideSteps = 12;            // pixels a panel slides, one per step
 constexpr uint32_t kPhasorSlidePause = 3;  // ms per step when the phasor panel slides up
 
-QFont PageFont(int pixels, bool bold = false) {
-  QFont font;
-  font.setFamilies(PageFontFamilies());
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
-
-void SetColours(QWidget* widget, QColor background, QColor text = QColor()) {
-  QPalette palette = widget->palette();
-  if (background.isValid()) {
-    palette.setColor(QPalette::Window, background);
-    widget->setAutoFillBackground(true);
-  }
-  if (text.isValid()) palette.setColor(QPalette::WindowText, text);
-  widget->setPalette(palette);
-}
-
 // Fields are read by copying bytes, since the packed blocks have no alignment of their own.
 template <typename T>
 T FieldAt(const MeasurementSet& set, int channel, size_t offset) {
@@ -169,15 +149,6 @@ T FieldAt(const MeasurementSet& set, int channel, size_t offset) {
   T value;
   std::memcpy(&value, base + offset, sizeof value);
   return value;
-}
-
-QFrame* PlotPanel(QWidget* parent, const char* name) {
-  auto* panel = new QFrame(parent);
-  panel->setObjectName(name);
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setLineWidth(2);
-  panel->setMidLineWidth(0);
-  return panel;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "display/ChannelPage.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -234,41 +233,27 @@ void ChannelPage::BuildValueBoxes() {
   for (int b = 0; b < 3; ++b) {
     const BoxNames& names = kBoxNames[c][b];
     ValueBox& box = *boxes[b];
-    box.Box = new QFrame(this);
-    box.Box->setObjectName(names.box);
-    SetColours(box.Box, kSkyBlue);
+    box.Box = ValueBoxFrame(this, names.box);
     box.Strip =
         new SideStrip(names.title, ChannelStripFill(channel_), ChannelStripText(channel_), box.Box);
     box.Strip->setObjectName(names.strip);
     for (int r = 0; r < names.rowCount; ++r) {
       ValueRow row;
-      row.Panel = new QFrame(box.Box);
-      row.Panel->setObjectName(names.rows[r]);
-      // Rows alternate between the light 3D face colour (first row) and the window colour.
-      SetColours(row.Panel, palette().color(r % 2 == 0 ? QPalette::Midlight : QPalette::Base));
+      row.Panel = ValueRowPanel(box.Box, names.rows[r], r, palette());
       box.Rows.push_back(row);
     }
   }
 
   const QFont captionFont = PageFont(11);
   const QFont valueFont = PageFont(16, true);
-  const QFontMetrics valueMetrics(valueFont);
-  const QSize valueSize(valueMetrics.horizontalAdvance("-8888.88 K VAR"), valueMetrics.height());
+  const QSize valueSize = ValueLabelSize(valueFont);
   valueLabels_.reserve(kValueFieldCount);
   for (const ValueField& field : kValueFields) {
     ValueRow& row = boxes[field.box]->Rows[field.row];
     ValuePair pair;
     pair.Column = field.column;
-    pair.Caption = new QLabel(field.caption, row.Panel);
-    pair.Caption->setFont(captionFont);
-    SetColours(pair.Caption, QColor(), kCaptionGrey);
-    pair.Caption->adjustSize();
-    pair.Value = new QLabel(row.Panel);
-    pair.Value->setObjectName(field.labels[c]);
-    pair.Value->setFont(valueFont);
-    SetColours(pair.Value, QColor(), kValueBlue);
-    // A fixed size large enough for any caption, so that a refresh never re-measures.
-    pair.Value->resize(valueSize);
+    pair.Caption = CaptionLabel(field.caption, row.Panel, captionFont);
+    pair.Value = ValueLabel(row.Panel, field.labels[c], valueFont, valueSize);
     row.Pairs.push_back(pair);
     valueLabels_.push_back(pair.Value);
   }

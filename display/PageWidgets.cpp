@@ -1,6 +1,8 @@
 #include "display/PageWidgets.h"
 
+#include <QFontMetrics>
 #include <QFrame>
+#include <QLabel>
 #include <QPalette>
 #include <QWidget>
 
@@ -31,4 +33,40 @@ QFrame* PlotPanel(QWidget* parent, const char* name) {
   panel->setLineWidth(2);
   panel->setMidLineWidth(0);
   return panel;
+}
+
+QFrame* ValueBoxFrame(QWidget* page, const char* name) {
+  auto* box = new QFrame(page);
+  box->setObjectName(name);
+  SetColours(box, kSkyBlue);
+  return box;
+}
+
+QFrame* ValueRowPanel(QWidget* box, const char* name, int row, const QPalette& colours) {
+  auto* panel = new QFrame(box);
+  panel->setObjectName(name);
+  SetColours(panel, colours.color(row % 2 == 0 ? QPalette::Midlight : QPalette::Base));
+  return panel;
+}
+
+QLabel* CaptionLabel(const QString& text, QWidget* parent, const QFont& font) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(font);
+  SetColours(label, QColor(), kCaptionGrey);
+  label->adjustSize();
+  return label;
+}
+
+QSize ValueLabelSize(const QFont& font) {
+  const QFontMetrics metrics(font);
+  return QSize(metrics.horizontalAdvance("-8888.88 K VAR"), metrics.height());
+}
+
+QLabel* ValueLabel(QWidget* parent, const char* name, const QFont& font, QSize size) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(name);
+  label->setFont(font);
+  SetColours(label, QColor(), kValueBlue);
+  label->resize(size);
+  return label;
 }

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -266,46 +265,29 @@ void ThreePhasePage::BuildValueBoxes() {
   for (int b = 0; b < 3; ++b) {
     const BoxNames& names = kBoxNames[b];
     ThreePhaseBox& box = *boxes[b];
-    box.Box = new QFrame(this);
-    box.Box->setObjectName(names.box);
-    SetColours(box.Box, kSkyBlue);
+    box.Box = ValueBoxFrame(this, names.box);
     box.Strip = new SideStrip(names.title, kStripTeal, Qt::white, box.Box);
     box.Strip->setObjectName(names.strip);
     for (size_t r = 0; r < names.rows.size(); ++r) {
       ThreePhaseRow row;
-      row.Panel = new QFrame(box.Box);
-      row.Panel->setObjectName(names.rows[r]);
-      // Rows alternate between the light 3D face colour (first row) and the window colour.
-      SetColours(row.Panel, palette().color(r % 2 == 0 ? QPalette::Midlight : QPalette::Base));
-      row.Caption = new QLabel(names.captions[r], row.Panel);
-      row.Caption->setFont(captionFont);
-      SetColours(row.Caption, QColor(), kCaptionGrey);
-      row.Caption->adjustSize();
+      row.Panel = ValueRowPanel(box.Box, names.rows[r], static_cast<int>(r), palette());
+      row.Caption = CaptionLabel(names.captions[r], row.Panel, captionFont);
       box.Rows.push_back(row);
     }
   }
 
-  const QFontMetrics valueMetrics(valueFont);
-  const QSize valueSize(valueMetrics.horizontalAdvance("-8888.88 K VAR"), valueMetrics.height());
+  const QSize valueSize = ValueLabelSize(valueFont);
   valueLabels_.reserve(std::size(kValueFields));
   for (const ValueField& field : kValueFields) {
     ThreePhaseRow& row = boxes[field.box]->Rows[field.row];
     ThreePhasePair pair;
     pair.Column = field.column;
-    pair.Caption = new QLabel(QString::fromUtf8(field.caption), row.Panel);
-    pair.Caption->setFont(captionFont);
-    SetColours(pair.Caption, QColor(), kCaptionGrey);
-    pair.Caption->adjustSize();
-    pair.Value = new QLabel(row.Panel);
-    pair.Value->setObjectName(field.label);
-    pair.Value->setFont(valueFont);
-    SetColours(pair.Value, QColor(), kValueBlue);
+    pair.Caption = CaptionLabel(QString::fromUtf8(field.caption), row.Panel, captionFont);
+    pair.Value = ValueLabel(row.Panel, field.label, valueFont, valueSize);
     // A disabled label ("NSF" in three-wire mode) is greyed out.
     QPalette valuePalette = pair.Value->palette();
     valuePalette.setColor(QPalette::Disabled, QPalette::WindowText, kCaptionGrey);
     pair.Value->setPalette(valuePalette);
-    // A fixed size large enough for any caption, so that a refresh never re-measures.
-    pair.Value->resize(valueSize);
     row.Pairs.push_back(pair);
     valueLabels_.push_back(pair.Value);
   }

@@ -1,7 +1,6 @@
 #include "display/ChannelPage.h"
 
 #include <QEvent>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +12,7 @@
 
 #include "display/ChannelPageLayout.h"
 #include "display/HarmonicChart.h"
+#include "display/PageWidgets.h"
 #include "display/PlotBox.h"
 #include "display/PlotDrawing.h"
 #include "display/PlotImages.h"
@@ -147,28 +147,6 @@ const PlotNames kPlotNames[3] = {
      "RadioButton5", "Label287", "RadioButton6", "Label288"},
 };
 
-const QColor kSkyBlue(166, 202, 240);
-const QColor kCaptionGrey(128, 128, 128);
-const QColor kValueBlue(0, 0, 255);
-
-QFont PageFont(int pixels, bool bold = false) {
-  QFont font;
-  font.setFamilies(PageFontFamilies());
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
-
-void SetColours(QWidget* widget, QColor background, QColor text = QColor()) {
-  QPalette palette = widget->palette();
-  if (background.isValid()) {
-    palette.setColor(QPalette::Window, background);
-    widget->setAutoFillBackground(true);
-  }
-  if (text.isValid()) palette.setColor(QPalette::WindowText, text);
-  widget->setPalette(palette);
-}
-
 // Fields are read by copying bytes, since the packed block has no alignment of its own.
 float FloatAt(const ChannelBlock& block, size_t offset) {
   float value;
@@ -180,15 +158,6 @@ double DoubleAt(const ChannelBlock& block, size_t offset) {
   double value;
   std::memcpy(&value, reinterpret_cast<const char*>(&block) + offset, sizeof value);
   return value;
-}
-
-QFrame* PlotPanel(QWidget* parent, const char* name) {
-  auto* panel = new QFrame(parent);
-  panel->setObjectName(name);
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setLineWidth(2);
-  panel->setMidLineWidth(0);
-  return panel;
 }
 
 }  // namespace
@@ -264,41 +233,27 @@ void ChannelPage::BuildValueBoxes() {
   for (int b = 0; b < 3; ++b) {
     const BoxNames& names = kBoxNames[c][b];
     ValueBox& box = *boxes[b];
-    box.Box = new QFrame(this);
-    box.Box->setObjectName(names.box);
-    SetColours(box.Box, kSkyBlue);
+    box.Box = ValueBoxFrame(this, names.box);
     box.Strip =
         new SideStrip(names.title, ChannelStripFill(channel_), ChannelStripText(channel_), box.Box);
     box.Strip->setObjectName(names.strip);
     for (int r = 0; r < names.rowCount; ++r) {
       ValueRow row;
-      row.Panel = new QFrame(box.Box);
-      row.Panel->setObjectName(names.rows[r]);
-      // Rows alternate between the light 3D face colour (first row) and the window colour.
-      SetColours(row.Panel, palette().color(r % 2 == 0 ? QPalette::Midlight : QPalette::Base));
+      row.Panel = ValueRowPanel(box.Box, names.rows[r], r, palette());
       box.Rows.push_back(row);
     }
   }
 
   const QFont captionFont = PageFont(11);
   const QFont valueFont = PageFont(16, true);
-  const QFontMetrics valueMetrics(valueFont);
-  const QSize valueSize(valueMetrics.horizontalAdvance("-8888.88 K VAR"), valueMetrics.height());
+  const QSize valueSize = ValueLabelSize(valueFont);
   valueLabels_.reserve(kValueFieldCount);
   for (const ValueField& field : kValueFields) {
     ValueRow& row = boxes[field.box]->Rows[field.row];
     ValuePair pair;
     pair.Column = field.column;
-    pair.Caption = new QLabel(field.caption, row.Panel);
-    pair.Caption->setFont(captionFont);
-    SetColours(pair.Caption, QColor(), kCaptionGrey);
-    pair.Caption->adjustSize();
-    pair.Value = new QLabel(row.Panel);
-    pair.Value->setObjectName(field.labels[c]);
-    pair.Value->setFont(valueFont);
-    SetColours(pair.Value, QColor(), kValueBlue);
-    // A fixed size large enough for any caption, so that a refresh never re-measures.
-    pair.Value->resize(valueSize);
+    pair.Caption = CaptionLabel(field.caption, row.Panel, captionFont);
+    pair.Value = ValueLabel(row.Panel, field.labels[c], valueFont, valueSize);
     row.Pairs.push_back(pair);
     valueLabels_.push_back(pair.Value);
   }

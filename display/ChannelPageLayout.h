@@ -5,9 +5,8 @@
 
 #include <QSize>
 
-class ChannelPage;
+#include "display/PageGeometry.h"
 
-// The page area of the main window at its default size.
-inline constexpr QSize kDefaultPageSize(978, 605);
+class ChannelPage;
 
 void PlaceChannelPage(ChannelPage& page, QSize pageSize);

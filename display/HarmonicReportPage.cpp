@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "display/PageWidgets.h"
+
 namespace {
 
 class TitleStripWidget : public QWidget {
@@ -26,10 +28,7 @@ void DrawHarmonicTitleStrip(QPainter& painter, int width) {
 
 HarmonicReportPage::HarmonicReportPage(QWidget* parent) : QWidget(parent) {
   setObjectName("HarmonicReportPage");
-  setAutoFillBackground(true);
-  QPalette sky = palette();
-  sky.setColor(QPalette::Window, QColor(166, 202, 240));
-  setPalette(sky);
+  SetColours(this, kSkyBlue);
   TitleStrip = new TitleStripWidget(this);
   TitleStrip->setObjectName("HarmonicTitleStrip");
   StringGrid2 = new HarmonicGrid(this);

@@ -4,34 +4,21 @@
 #include <QPalette>
 #include <QToolButton>
 
-#include "display/PlotDrawing.h"
+#include "display/PageWidgets.h"
 
 RollPanel::RollPanel(const QString& caption, int width, int expandedHeight, QWidget* parent)
     : QFrame(parent), expandedHeight_(expandedHeight) {
   setFrameStyle(QFrame::Box | QFrame::Plain);
-  setAutoFillBackground(true);
-  QPalette body = palette();
-  body.setColor(QPalette::Window, QColor(236, 240, 246));
-  body.setColor(QPalette::WindowText, QColor(64, 96, 140));
-  setPalette(body);
+  SetColours(this, QColor(236, 240, 246), QColor(64, 96, 140));
 
   // The title bar: a plain coloured strip with the caption and the roll button.
   auto* bar = new QLabel(this);
   bar->setGeometry(1, 1, width - 2, kTitleHeight - 2);
-  bar->setAutoFillBackground(true);
-  QPalette barPalette = bar->palette();
-  barPalette.setColor(QPalette::Window, QColor(64, 96, 140));
-  bar->setPalette(barPalette);
+  SetColours(bar, QColor(64, 96, 140));
 
   caption_ = new QLabel(caption, this);
-  QFont font;
-  font.setFamilies(PageFontFamilies());
-  font.setPixelSize(11);
-  font.setBold(true);
-  caption_->setFont(font);
-  QPalette captionPalette = caption_->palette();
-  captionPalette.setColor(QPalette::WindowText, Qt::white);
-  caption_->setPalette(captionPalette);
+  caption_->setFont(PageFont(11, true));
+  SetColours(caption_, QColor(), Qt::white);
   caption_->setGeometry(6, 1, width - 30, kTitleHeight - 2);
 
   rollButton_ = new QToolButton(this);

@@ -14,7 +14,3 @@
 // Ia, Ua, Ib, Ub, Ic, Uc, two pixels wide.
 void DrawSamplingPlot(QImage& target, const QRect& plotRect, int H, int W, QColor gridColour,
                       QColor backColour, const MeasurementSet& set, const SignalSelection& shown);
-
-// The dotted 10 x 8 division grid with solid ticks at the half divisions on the two centre
-// lines, for a plot of size W x H.
-void DrawDivisionGrid(QImage& target, int H, int W, QColor gridColour);

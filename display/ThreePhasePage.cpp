@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QEvent>
-#include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -12,7 +11,8 @@
 #include <cstring>
 #include <iterator>
 
-#include "display/ChannelPageLayout.h"
+#include "display/PageGeometry.h"
+#include "display/PageWidgets.h"
 #include "display/PhasorDiagram.h"
 #include "display/PlotDrawing.h"
 #include "display/PlotImages.h"
@@ -125,9 +125,6 @@ const BoxNames kBoxNames[3] = {
      {"Demand", "Energy", "VAH  VARH"}},
 };
 
-const QColor kSkyBlue(166, 202, 240);
-const QColor kCaptionGrey(128, 128, 128);
-const QColor kValueBlue(0, 0, 255);
 const QColor kStripTeal(0, 128, 128);
 const QColor kMediumGrey(160, 160, 164);
 
@@ -142,24 +139,6 @@ const char* const kSignalNames[kPhaseSignalCount] = {"Ua", "Ub", "Uc", "Ia", "Ib
 constexpr int kSlideSteps = 12;            // pixels a panel slides, one per step
 constexpr uint32_t kPhasorSlidePause = 3;  // ms per step when the phasor panel slides up
 
-QFont PageFont(int pixels, bool bold = false) {
-  QFont font;
-  font.setFamilies(PageFontFamilies());
-  font.setPixelSize(pixels);
-  font.setBold(bold);
-  return font;
-}
-
-void SetColours(QWidget* widget, QColor background, QColor text = QColor()) {
-  QPalette palette = widget->palette();
-  if (background.isValid()) {
-    palette.setColor(QPalette::Window, background);
-    widget->setAutoFillBackground(true);
-  }
-  if (text.isValid()) palette.setColor(QPalette::WindowText, text);
-  widget->setPalette(palette);
-}
-
 // Fields are read by copying bytes, since the packed blocks have no alignment of their own.
 template <typename T>
 T FieldAt(const MeasurementSet& set, int channel, size_t offset) {
@@ -169,15 +148,6 @@ T FieldAt(const MeasurementSet& set, int channel, size_t offset) {
   T value;
   std::memcpy(&value, base + offset, sizeof value);
   return value;
-}
-
-QFrame* PlotPanel(QWidget* parent, const char* name) {
-  auto* panel = new QFrame(parent);
-  panel->setObjectName(name);
-  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel->setLineWidth(2);
-  panel->setMidLineWidth(0);
-  return panel;
 }
 
 }  // namespace
@@ -295,46 +265,29 @@ void ThreePhasePage::BuildValueBoxes() {
   for (int b = 0; b < 3; ++b) {
     const BoxNames& names = kBoxNames[b];
     ThreePhaseBox& box = *boxes[b];
-    box.Box = new QFrame(this);
-    box.Box->setObjectName(names.box);
-    SetColours(box.Box, kSkyBlue);
+    box.Box = ValueBoxFrame(this, names.box);
     box.Strip = new SideStrip(names.title, kStripTeal, Qt::white, box.Box);
     box.Strip->setObjectName(names.strip);
     for (size_t r = 0; r < names.rows.size(); ++r) {
       ThreePhaseRow row;
-      row.Panel = new QFrame(box.Box);
-      row.Panel->setObjectName(names.rows[r]);
-      // Rows alternate between the light 3D face colour (first row) and the window colour.
-      SetColours(row.Panel, palette().color(r % 2 == 0 ? QPalette::Midlight : QPalette::Base));
-      row.Caption = new QLabel(names.captions[r], row.Panel);
-      row.Caption->setFont(captionFont);
-      SetColours(row.Caption, QColor(), kCaptionGrey);
-      row.Caption->adjustSize();
+      row.Panel = ValueRowPanel(box.Box, names.rows[r], static_cast<int>(r), palette());
+      row.Caption = CaptionLabel(names.captions[r], row.Panel, captionFont);
       box.Rows.push_back(row);
     }
   }
 
-  const QFontMetrics valueMetrics(valueFont);
-  const QSize valueSize(valueMetrics.horizontalAdvance("-8888.88 K VAR"), valueMetrics.height());
+  const QSize valueSize = ValueLabelSize(valueFont);
   valueLabels_.reserve(std::size(kValueFields));
   for (const ValueField& field : kValueFields) {
     ThreePhaseRow& row = boxes[field.box]->Rows[field.row];
     ThreePhasePair pair;
     pair.Column = field.column;
-    pair.Caption = new QLabel(QString::fromUtf8(field.caption), row.Panel);
-    pair.Caption->setFont(captionFont);
-    SetColours(pair.Caption, QColor(), kCaptionGrey);
-    pair.Caption->adjustSize();
-    pair.Value = new QLabel(row.Panel);
-    pair.Value->setObjectName(field.label);
-    pair.Value->setFont(valueFont);
-    SetColours(pair.Value, QColor(), kValueBlue);
+    pair.Caption = CaptionLabel(QString::fromUtf8(field.caption), row.Panel, captionFont);
+    pair.Value = ValueLabel(row.Panel, field.label, valueFont, valueSize);
     // A disabled label ("NSF" in three-wire mode) is greyed out.
     QPalette valuePalette = pair.Value->palette();
     valuePalette.setColor(QPalette::Disabled, QPalette::WindowText, kCaptionGrey);
     pair.Value->setPalette(valuePalette);
-    // A fixed size large enough for any caption, so that a refresh never re-measures.
-    pair.Value->resize(valueSize);
     row.Pairs.push_back(pair);
     valueLabels_.push_back(pair.Value);
   }

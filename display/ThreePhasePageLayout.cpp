@@ -4,7 +4,7 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include "display/PageLayout.h"
+#include "display/PageGeometry.h"
 #include "display/ThreePhasePage.h"
 
 namespace {

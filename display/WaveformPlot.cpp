@@ -1,54 +1,18 @@
 #include "display/WaveformPlot.h"
 
 #include <QPainter>
-#include <algorithm>
-#include <array>
 #include <cmath>
-#include <cstddef>
-#include <cstdlib>
-#include <cstring>
 
+#include "display/DivisionGrid.h"
 #include "display/PlotDrawing.h"
 #include "display/ValueFormat.h"
+#include "display/WaveTrace.h"
 
 namespace {
 
 // Text of a value rounded to two decimals, in general form without an added ".0".
 QString TwoDecimals(double value) {
   return GeneralText(std::nearbyint(value * 100) / 100);
-}
-
-using Samples = std::array<int16_t, kWaveSamples>;
-
-// The samples are copied out of the packed block, which has no alignment of its own.
-Samples CopySamples(const ChannelBlock& block, size_t offset) {
-  Samples copy;
-  std::memcpy(copy.data(), reinterpret_cast<const char*>(&block) + offset, sizeof copy);
-  return copy;
-}
-
-int LargestMagnitude(const Samples& samples) {
-  int m = 0;
-  for (int16_t s : samples) m = std::max(m, std::abs(int{s}));
-  return m;
-}
-
-// One trace: sample i at x = rnd(i steps) + 2, the steps added up in float32 and each
-// scaled sample stored as float32 before it is rounded.
-void DrawTrace(QImage& target, const Samples& samples, int mid, float scale, float step,
-               QRgb colour) {
-  auto yOf = [&](int16_t sample) {
-    const float scaled = static_cast<float>(sample) * scale;
-    return mid - RoundHalfEven(scaled) + 2;
-  };
-  QPoint from(2, yOf(samples[0]));
-  float x = 0.0f;
-  for (int i = 1; i < kWaveSamples; ++i) {
-    x = x + step;
-    const QPoint to(RoundHalfEven(x) + 2, yOf(samples[i]));
-    DrawPlotLine(target, from, to, colour);
-    from = to;
-  }
 }
 
 }  // namespace
@@ -67,38 +31,14 @@ void DrawWaveformPlot(QImage& target, const QRect& plotRect, int H, int W, QColo
                       const ChannelBlock& block, QColor backColour, QColor currentColour,
                       QColor voltageColour) {
   FillPlotRect(target, plotRect, backColour.rgb());
-  const int h = H - 4;
-  const int w = W - 4;
-  const QRgb grid = gridColour.rgb();
-
-  // Grid: dotted division lines, solid ticks at the half divisions on the centre lines.
-  for (int i = 0; i <= 8; ++i) {
-    const int y = TruncToInt(h * i / 8.0) + 2;
-    DrawPlotLine(target, QPoint(2, y), QPoint(w + 2, y), grid, PlotPen::kDotted);
-    const int tickY = TruncToInt(h * i / 8.0 + h / 16.0) + 2;
-    DrawPlotLine(target, QPoint(w / 2 - 1, tickY), QPoint(w / 2 + 6, tickY), grid);
-  }
-  for (int i = 0; i <= 10; ++i) {
-    const int x = TruncToInt(w * i / 10.0) + 2;
-    DrawPlotLine(target, QPoint(x, 2), QPoint(x, h + 2), grid, PlotPen::kDotted);
-    const int tickX = TruncToInt(w * i / 10.0 + w / 20.0) + 2;
-    DrawPlotLine(target, QPoint(tickX, h / 2 - 1), QPoint(tickX, h / 2 + 6), grid);
-  }
+  DrawDivisionGrid(target, H, W, gridColour);
 
   // Current first, to its peak at mid - H/8 from the centre; voltage over it, to mid.
-  const int mid = h / 2;
-  float scale = 1.0f;
-  float step = 1.0f;
-  const Samples current = CopySamples(block, offsetof(ChannelBlock, CurrentWave));
-  const Samples voltage = CopySamples(block, offsetof(ChannelBlock, VoltageWave));
-  const int currentPeak = LargestMagnitude(current);
-  if (currentPeak != 0) scale = static_cast<float>((mid - H / 8.0) / currentPeak);
-  if (block.WaveSampleCount != 0) step = static_cast<float>(w / 512.0);
-  DrawTrace(target, current, mid, scale, step, currentColour.rgb());
-
-  const int voltagePeak = LargestMagnitude(voltage);
-  if (voltagePeak != 0) scale = static_cast<float>(static_cast<double>(mid) / voltagePeak);
-  DrawTrace(target, voltage, mid, scale, step, voltageColour.rgb());
+  const float step = TraceStep(block, W);
+  const WaveSamples current = CopyWaveSamples(block, true);
+  DrawWaveTrace(target, current, H, TraceScale(current, true, H), step, currentColour.rgb(), 1);
+  const WaveSamples voltage = CopyWaveSamples(block, false);
+  DrawWaveTrace(target, voltage, H, TraceScale(voltage, false, H), step, voltageColour.rgb(), 1);
 
   QPainter painter(&target);
   painter.setFont(PlotTextFont());

@@ -1,0 +1,44 @@
+#pragma once
+// Fonts, colours, plot panels and value box parts that the channel pages and the
+// three-phase page build their controls with.
+
+#include <QColor>
+#include <QFont>
+#include <QSize>
+#include <QString>
+
+class QFrame;
+class QLabel;
+class QPalette;
+class QWidget;
+
+// Background of the value boxes, and the text colours of captions and values.
+inline const QColor kSkyBlue(166, 202, 240);
+inline const QColor kCaptionGrey(128, 128, 128);
+inline const QColor kValueBlue(0, 0, 255);
+
+// The pages' sans-serif font at `pixels` pixels.
+QFont PageFont(int pixels, bool bold = false);
+
+// Sets the background (filled) and the text colour of `widget`; an invalid colour leaves
+// that one as it is.
+void SetColours(QWidget* widget, QColor background, QColor text = QColor());
+
+// A sunken panel with a 2-pixel bevel, named `name`, that holds a plot's paint box.
+QFrame* PlotPanel(QWidget* parent, const char* name);
+
+// A value box frame on `page`, sky blue.
+QFrame* ValueBoxFrame(QWidget* page, const char* name);
+
+// Row `row` (from 0) of a value box. Rows alternate between the light 3D face colour (first
+// row) and the window colour of the page's palette `colours`.
+QFrame* ValueRowPanel(QWidget* box, const char* name, int row, const QPalette& colours);
+
+// A grey caption in `font`, as large as its text.
+QLabel* CaptionLabel(const QString& text, QWidget* parent, const QFont& font);
+
+// The size of every value label in `font`: room for the longest value text.
+QSize ValueLabelSize(const QFont& font);
+
+// A blue value label in `font` of the fixed `size`, so that a refresh never re-measures.
+QLabel* ValueLabel(QWidget* parent, const char* name, const QFont& font, QSize size);

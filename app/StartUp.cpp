@@ -73,9 +73,17 @@ int RunApplication(int argc, char** argv) {
   QApplication application(argc, argv);
   QApplication::setApplicationName(kApplicationTitle);
   QApplication::setApplicationDisplayName(kApplicationTitle);
+  const QString screenshot = qEnvironmentVariable("RXM5620_DEMO_SCREENSHOT");
+  if (!screenshot.isEmpty()) {
+    // Nobody is there to answer a box during the demonstration: print it and go on.
+    SetMessageBoxHandler([](const MessageBoxRequest& request) {
+      std::fprintf(stderr, "[%s] %s\n", qPrintable(request.caption), qPrintable(request.text));
+      return request.defaultButton != QMessageBox::NoButton ? request.defaultButton
+                                                            : QMessageBox::Ok;
+    });
+  }
   ApplicationWindows windows = CreateApplicationWindows(QApplication::arguments());
   windows.main->show();
-  const QString screenshot = qEnvironmentVariable("RXM5620_DEMO_SCREENSHOT");
   if (!screenshot.isEmpty()) ScheduleDemonstration(*windows.main, screenshot);
   return QApplication::exec();
 }

@@ -19,7 +19,7 @@
 #include "display/MeasurementModel.h"
 #include "display/PlotImages.h"
 #include "files/MeasurementFile.h"
-#include "link/Dispatcher.h"
+#include "link/BindComm1.h"
 #include "link/LinkPort.h"
 #include "platform/CommandLine.h"
 #include "platform/Errors.h"
@@ -76,13 +76,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
   Comm1 = new TComm(this);
   Comm1->setObjectName("Comm1");
-  Comm1->SetCommPort(pnCOM2);
-  Comm1->SetBaudRate(br9600);
-  Comm1->SetRThreshold(1);
-  Comm1->OnReceiveData = [this](TComm*) {
-    RunHandler([this] { Comm1ReceiveData(*Comm1, *this); });
-  };
-  SetLinkPort(Comm1);
+  BindComm1(*Comm1, *this);  // its poll runs the dispatcher under the general error handler
   Sampling = new SamplingControl(*this, this);
   WireSampling();
   Sampling->ApplyStartupState();
@@ -365,6 +359,9 @@ int TMainForm::SpeedIndex() const {
 void TMainForm::SetSamplingStartEnabled(bool enabled) {
   Sampling->SetConnectedControlsEnabled(enabled);
 }
+
+// The alarm, instrument settings and calibration windows have no controls yet; what the
+// dispatcher hands them is kept in AlarmBlock and InstrumentSetup until they do.
 void TMainForm::AlarmFormCreate() {}
 void TMainForm::SetAlarmStatusText(const QString&) {}
 void TMainForm::ShowInstrumentSetup() {}
@@ -433,7 +430,7 @@ void TMainForm::ShowAlarmFormModal() {
   if (windows_.alarm) windows_.alarm->exec();
 }
 
-// The instrument settings window's read button and its showing come with that window.
+// The instrument settings window has no read button yet.
 void TMainForm::InstrumentSettingsReadClick() {}
 
 void TMainForm::ShowInstrumentSettingsForm() {

@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <cmath>
 
+#include "bench/BenchReading.h"
 #include "display/ChannelPage.h"
 #include "display/ChannelPageLayout.h"
 #include "display/HarmonicReportPage.h"
@@ -17,53 +18,6 @@
 #include "display/ThreePhasePage.h"
 
 namespace {
-
-// A four-wire reading with every value and sample in use; `variant` shifts them all so that
-// each refresh writes new texts.
-MeasurementRecord Reading(int variant) {
-  MeasurementRecord record;
-  InitMeasurementRecord(record);
-  const float k = 1.0f + 0.0007f * variant;
-  for (int c = 0; c < 3; ++c) {
-    ChannelBlock& b = record.Set.Channel[c];
-    const float g = k * (1.0f + 0.1f * c);
-    b.VoltageTrms = 229.87f * g;
-    b.VoltagePeak = 325.1f * g;
-    b.Frequency = 50.02f;
-    b.VoltagePhase = -120.0f * c * g;
-    b.CurrentTrms = 4.875f * g;
-    b.CurrentPeak = 6.9f * g;
-    b.CurrentPhase = -120.0f * c * g - 25.0f;
-    b.ActivePower = 1017.4f * g;
-    b.ApparentPower = 1120.6f * g;
-    b.ReactivePower = 470.2f * g;
-    b.PowerFactor = 0.9078f;
-    b.EnergyKwh = 4321.125 * g;
-    for (int n = 0; n < kHarmonicOrders; ++n) {
-      b.VoltageHarmonics[n] = n == 1 ? 229.0f * g : 3.1f * g / (n + 1);
-      b.CurrentHarmonics[n] = n == 1 ? 4.8f * g : 0.7f * g / (n + 1);
-    }
-    for (int i = 0; i < kWaveSamples; ++i) {
-      const double angle = 2 * M_PI * i / 128 - 2 * M_PI * c / 3;
-      b.VoltageWave[i] = static_cast<int16_t>(25000 * g * std::sin(angle));
-      b.CurrentWave[i] = static_cast<int16_t>(18000 * g * std::sin(angle - 0.44));
-    }
-  }
-  ThreePhaseBlock& t = record.Set.ThreePhase;
-  t.LineVoltageAB = 398.2f * k;
-  t.LineVoltageBC = 399.6f * k;
-  t.LineVoltageCA = 400.9f * k;
-  t.TotalActivePower = 3357.4f * k;
-  t.TotalApparentPower = 3698.0f * k;
-  t.TotalReactivePower = 1551.7f * k;
-  t.VoltagePositiveSeq = 252.8f * k;
-  t.VoltageUnbalanceVuf = 0.0121f * k;
-  t.CurrentUnbalanceCuf = 0.0233f * k;
-  t.DemandActivePower = 3300.5f * k;
-  t.EnergyWp = 1000.5 * k;
-  t.EnergyKvah = 4567.891 * k;
-  return record;
-}
 
 // The tabs of the main window and its status texts.
 class Host : public ThreePhaseHost {
@@ -124,7 +78,7 @@ struct Display {
 
 void FullRefreshAfterAReading(benchmark::State& state) {
   Display d;
-  const MeasurementRecord readings[2] = {Reading(0), Reading(1)};
+  const MeasurementRecord readings[2] = {BenchReading(0), BenchReading(1)};
   int i = 0;
   for (auto _ : state) {
     d.Refresh(readings[i]);
@@ -136,7 +90,7 @@ BENCHMARK(FullRefreshAfterAReading)->Unit(benchmark::kMillisecond);
 // The same followed by the repaint of the page in front.
 void FullRefreshAndRepaint(benchmark::State& state) {
   Display d;
-  const MeasurementRecord readings[2] = {Reading(0), Reading(1)};
+  const MeasurementRecord readings[2] = {BenchReading(0), BenchReading(1)};
   int i = 0;
   for (auto _ : state) {
     d.Refresh(readings[i]);
@@ -149,7 +103,7 @@ BENCHMARK(FullRefreshAndRepaint)->Unit(benchmark::kMillisecond);
 // The three-phase page and the grid alone.
 void ThreePhasePageAndGrid(benchmark::State& state) {
   Display d;
-  const MeasurementRecord readings[2] = {Reading(0), Reading(1)};
+  const MeasurementRecord readings[2] = {BenchReading(0), BenchReading(1)};
   int i = 0;
   for (auto _ : state) {
     d.threePhase->RefreshThreePhasePage(readings[i]);
@@ -163,7 +117,7 @@ BENCHMARK(ThreePhasePageAndGrid)->Unit(benchmark::kMillisecond);
 // images are the ones made at start; a resize that reallocated one fails the benchmark.
 void ResizeLayoutAndRefresh(benchmark::State& state) {
   Display d;
-  const MeasurementRecord record = Reading(0);
+  const MeasurementRecord record = BenchReading(0);
   const uchar* const bits[] = {ScratchImage.constBits(), SamplingImage.constBits(),
                                PhasorImage.constBits(), WaveImage[2].constBits(),
                                CurrentHarmonicImage[1].constBits()};

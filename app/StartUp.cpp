@@ -34,7 +34,8 @@ ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
   RunHandler([&] { w.skin->FormCreate(); });
   w.version = new TVForm(main);
   main->SetWindows(w);
-  w.comm = new TCommForm(*main->Comm1, *main, main);
+  w.comm = new TCommForm(*main->Comm1, main->Router(), main);
+  main->Router().SetCommForm(w.comm);
   main->SetWindows(w);
   RunHandler([&] { w.comm->FormCreate(); });
   w.printer = new TPrinterForm(main);
@@ -45,6 +46,9 @@ ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
   w.alarm = new TAlarmForm(main);
   w.inputNetSet = new TInputNetSet(main);
   main->SetWindows(w);
+  main->Router().SetCalibrationView(w.calibrate);
+  main->Router().SetAlarmView(w.alarm);
+  main->Router().SetInstrumentSettingsView(w.inputNetSet);
   return windows;
 }
 
@@ -56,9 +60,8 @@ void ScheduleDemonstration(TMainForm& main, const QString& screenshot) {
   bool ok = false;
   int seconds = qEnvironmentVariableIntValue("RXM5620_DEMO_SECONDS", &ok);
   if (!ok || seconds <= 0) seconds = 20;
-  QTimer::singleShot(1500, &main, [&main] {
-    if (main.SeSkinButton4->isEnabled()) main.SeSkinButton4->click();
-  });
+  QTimer::singleShot(1500, &main,
+                     [&main] { RunHandler([&main] { main.StartContinuousSampling(); }); });
   QTimer::singleShot(seconds * 1000, &main, [&main, screenshot] {
     const bool saved = main.grab().save(screenshot, "PNG");
     std::fprintf(stderr, "%s %s\n", saved ? "Saved the main window to" : "Could not save",
@@ -76,11 +79,7 @@ int RunApplication(int argc, char** argv) {
   const QString screenshot = qEnvironmentVariable("RXM5620_DEMO_SCREENSHOT");
   if (!screenshot.isEmpty()) {
     // Nobody is there to answer a box during the demonstration: print it and go on.
-    SetMessageBoxHandler([](const MessageBoxRequest& request) {
-      std::fprintf(stderr, "[%s] %s\n", qPrintable(request.caption), qPrintable(request.text));
-      return request.defaultButton != QMessageBox::NoButton ? request.defaultButton
-                                                            : QMessageBox::Ok;
-    });
+    UseConsoleMessageBoxes();
   }
   ApplicationWindows windows = CreateApplicationWindows(QApplication::arguments());
   windows.main->show();

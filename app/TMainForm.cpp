@@ -25,6 +25,7 @@
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
+#include "platform/SettingsKeys.h"
 #include "print/ReportMode.h"
 #include "print/TPrinterForm.h"
 #include "record/TRecordForm.h"
@@ -60,7 +61,8 @@ bool EndsWithOneOf(const QString& text, std::initializer_list<const char*> endin
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
+TMainForm::TMainForm(QWidget* parent)
+    : QMainWindow(parent), router_(std::make_unique<WindowRouter>(*this)) {
   setObjectName("TMainForm");
   setWindowTitle("QUVEX Technologies,Inc.");
   resize(1000, 768);
@@ -76,8 +78,8 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
 
   Comm1 = new TComm(this);
   Comm1->setObjectName("Comm1");
-  BindComm1(*Comm1, *this);  // its poll runs the dispatcher under the general error handler
-  Sampling = new SamplingControl(*this, this);
+  BindComm1(*Comm1, *router_);  // its poll runs the dispatcher under the general error handler
+  Sampling = new SamplingControl(*router_, this);
   WireSampling();
   Sampling->ApplyStartupState();
 
@@ -206,7 +208,7 @@ void TMainForm::SetWindows(const Windows& windows) {
 void TMainForm::FormCreate(const QStringList& arguments) {
   InitMeasurementRecord(MeasurementData);
   CreatePlotImages();
-  ApplySkin(SystemSettings().ReadInteger("SkinSet", "Skin"));
+  ApplySkin(SystemSettings().ReadInteger(settings::kSkinSet, settings::kSkin));
   for (int channel = 1; channel <= 3; ++channel) Page(channel)->LoadHarmonicChoice();
   LayoutPages();
   InitHarmonicGrid(*SeCustomTabSheet5->StringGrid2);
@@ -343,31 +345,6 @@ void TMainForm::RefreshThreePhasePage() {
 void TMainForm::RefreshHarmonicGrid() {
   ::RefreshHarmonicGrid(*SeCustomTabSheet5->StringGrid2, MeasurementData.Set);
 }
-void TMainForm::SetReReadTimerEnabled(bool enabled) {
-  Sampling->SetReReadTimerEnabled(enabled);
-}
-void TMainForm::SetContinuousReadTimerEnabled(bool enabled) {
-  Sampling->SetContinuousReadTimerEnabled(enabled);
-}
-void TMainForm::SetSamplingControlsEnabled(bool enabled) {
-  Sampling->SetSamplingControlsEnabled(enabled);
-}
-int TMainForm::SpeedIndex() const {
-  return windows_.comm ? windows_.comm->ComboBox1->currentIndex() : -1;
-}
-
-void TMainForm::SetSamplingStartEnabled(bool enabled) {
-  Sampling->SetConnectedControlsEnabled(enabled);
-}
-
-// The alarm, instrument settings and calibration windows have no controls yet; what the
-// dispatcher hands them is kept in AlarmBlock and InstrumentSetup until they do.
-void TMainForm::AlarmFormCreate() {}
-void TMainForm::SetAlarmStatusText(const QString&) {}
-void TMainForm::ShowInstrumentSetup() {}
-void TMainForm::SetInstrumentStatusText(const QString&) {}
-void TMainForm::SetCalibrationEditText(int, const QString&) {}
-
 void TMainForm::WireSampling() {
   Wire(SeSkinSpeedButton7, &QToolButton::clicked, this,
        [this] { Sampling->SeSkinSpeedButton7Click(); });
@@ -426,13 +403,6 @@ void TMainForm::SetControlEnabled(SamplingControlId control, bool enabled) {
   }
 }
 
-void TMainForm::ShowAlarmFormModal() {
-  if (windows_.alarm) windows_.alarm->exec();
-}
-
-// The instrument settings window has no read button yet.
-void TMainForm::InstrumentSettingsReadClick() {}
-
-void TMainForm::ShowInstrumentSettingsForm() {
-  if (windows_.inputNetSet) windows_.inputNetSet->show();
+void TMainForm::StartContinuousSampling() {
+  if (SeSkinButton4->isEnabled()) Sampling->SeSkinButton4Click();
 }

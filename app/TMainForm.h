@@ -7,19 +7,19 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <memory>
 
 #include "app/MainStatusBar.h"
 #include "app/SkinEngine.h"
+#include "app/WindowRouter.h"
 #include "display/ChannelPage.h"
 #include "display/HarmonicReportPage.h"
 #include "display/PageLayout.h"
 #include "display/ThreePhaseHost.h"
 #include "display/ThreePhasePage.h"
-#include "link/LinkView.h"
 #include "link/SamplingControl.h"
 #include "link/SamplingView.h"
 #include "link/TComm.h"
-#include "link/TCommForm.h"
 #include "platform/FileDialog.h"
 
 class Tskin;
@@ -33,13 +33,9 @@ class TCalibrateForm;
 class TAlarmForm;
 class TInputNetSet;
 
-// The main window: the five pages of the reading, menus, tool bar and status bar. It is
-// also the windows' side of the link (LinkView), forwarding to the windows concerned.
-class TMainForm : public QMainWindow,
-                  public LinkView,
-                  public CommFormHost,
-                  public SamplingView,
-                  public ThreePhaseHost {
+// The main window: the five pages of the reading, menus, tool bar and status bar. What the
+// link asks of the windows goes through its WindowRouter.
+class TMainForm : public QMainWindow, public ThreePhaseHost {
   Q_OBJECT
  public:
   explicit TMainForm(QWidget* parent = nullptr);
@@ -84,37 +80,25 @@ class TMainForm : public QMainWindow,
   // Places every control of the pages for the current page size.
   void LayoutPages();
 
-  // LinkView.
-  void ShowProgressBar(int position) override;
-  void SetProgressPosition(int position) override;
-  void SetStatusText(int panel, const QString& text) override;
-  void RefreshChannelPage(int channel) override;
-  void RefreshThreePhasePage() override;
-  void RefreshHarmonicGrid() override;
-  void SetReReadTimerEnabled(bool enabled) override;
-  void SetContinuousReadTimerEnabled(bool enabled) override;
-  void SetSamplingControlsEnabled(bool enabled) override;
-  int SpeedIndex() const override;
-  void AlarmFormCreate() override;
-  void SetAlarmStatusText(const QString& text) override;
-  void ShowInstrumentSetup() override;
-  void SetInstrumentStatusText(const QString& text) override;
-  void SetCalibrationEditText(int edit, const QString& text) override;
-
-  // CommFormHost.
-  void SetSamplingStartEnabled(bool enabled) override;
+  // The main window's side of the link: the progress bar, the status bar, the pages and
+  // the sampling controls.
+  void ShowProgressBar(int position);
+  void SetProgressPosition(int position);
+  void SetStatusText(int panel, const QString& text);
+  void RefreshChannelPage(int channel);
+  void RefreshThreePhasePage();
+  void RefreshHarmonicGrid();
+  void SetControlEnabled(SamplingControlId control, bool enabled);
+  WindowRouter& Router() { return *router_; }
 
   // ThreePhaseHost.
   bool IsPageVisible(int page) const override;
   void SetPageVisible(int page, bool visible) override;
   void SelectPage(int page) override;
 
-  // SamplingView.
-  void SetControlEnabled(SamplingControlId control, bool enabled) override;
-  void ShowAlarmFormModal() override;
-  void InstrumentSettingsReadClick() override;
-  void ShowInstrumentSettingsForm() override;
   void C1Click();  // Communication
+  // Continuous Sampling, as its button does, when the button is enabled.
+  void StartContinuousSampling();
 
   // Single and continuous readings, with their two timers.
   SamplingControl* Sampling;
@@ -177,6 +161,7 @@ class TMainForm : public QMainWindow,
   // Opens a measurement file into the reading and refreshes every page.
   void OpenMeasurementFile(const QString& path);
 
+  std::unique_ptr<WindowRouter> router_;
   Windows windows_;
   SkinEngine skin_;
   QSize laidOutSize_;  // the page size of the last layout

@@ -3,6 +3,7 @@
 #include "app/TMainForm.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
+#include "platform/SettingsKeys.h"
 
 Tskin::Tskin(TMainForm* mainForm) : QDialog(mainForm), main_(mainForm) {
   setObjectName("Tskin");
@@ -45,15 +46,15 @@ QColor Tskin::GridColour(int code) {
 
 void Tskin::FormCreate() {
   const IniFile settings = SystemSettings();
-  const int skin = settings.ReadInteger("SkinSet", "Skin");
+  const int skin = settings.ReadInteger(settings::kSkinSet, settings::kSkin);
   if (skin >= 0 && skin <= 6) RadioGroup1->SetItemIndex(skin);
-  const int background = settings.ReadInteger("WaveSet", "WaveBackground");
+  const int background = settings.ReadInteger(settings::kWaveSet, settings::kWaveBackground);
   if (background >= 0 && background <= 2) RadioGroup2->SetItemIndex(background);
-  const int grid = settings.ReadInteger("WaveSet", "ScaleColor");
+  const int grid = settings.ReadInteger(settings::kWaveSet, settings::kScaleColor);
   if (grid >= 0 && grid <= 2) RadioGroup3->SetItemIndex(grid);
-  const int page = settings.ReadInteger("Init", "Page");
+  const int page = settings.ReadInteger(settings::kInit, settings::kPage);
   if (page >= 0 && page <= 4) {
-    main_->PageControl1->setCurrentIndex(page);
+    main_->SelectPage(page);
     RadioGroup4->SetItemIndex(page);
   }
 }
@@ -63,17 +64,17 @@ void Tskin::RadioGroup1Click() {
   const int skin = RadioGroup1->ItemIndex();
   if (skin >= 0) {
     main_->ApplySkin(skin);
-    settings.WriteInteger("SkinSet", "Skin", skin);
+    settings.WriteInteger(settings::kSkinSet, settings::kSkin, skin);
   }
   const int page = RadioGroup4->ItemIndex();
-  if (page >= 0) settings.WriteInteger("Init", "Page", page);
+  if (page >= 0) settings.WriteInteger(settings::kInit, settings::kPage, page);
 }
 
 void Tskin::RadioGroup2Click() {
   const int code = RadioGroup2->ItemIndex();
   if (code < 0) return;
   main_->SetPlotBackground(BackgroundColour(code));
-  SystemSettings().WriteInteger("WaveSet", "WaveBackground", code);
+  SystemSettings().WriteInteger(settings::kWaveSet, settings::kWaveBackground, code);
   for (int channel = 1; channel <= 3; ++channel) main_->RefreshChannelPage(channel);
 }
 
@@ -81,6 +82,6 @@ void Tskin::RadioGroup3Click() {
   const int code = RadioGroup3->ItemIndex();
   if (code < 0) return;
   main_->SetPlotGrid(GridColour(code));
-  SystemSettings().WriteInteger("WaveSet", "ScaleColor", code);
+  SystemSettings().WriteInteger(settings::kWaveSet, settings::kScaleColor, code);
   for (int channel = 1; channel <= 3; ++channel) main_->RefreshChannelPage(channel);
 }

@@ -17,11 +17,13 @@
 #include "display/PlotDrawing.h"
 #include "display/PlotImages.h"
 #include "display/RollPanel.h"
+#include "display/ShowMeasuredValue.h"
 #include "display/SideStrip.h"
 #include "display/ValueFormat.h"
 #include "display/WaveformPlot.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
+#include "platform/SettingsKeys.h"
 
 namespace {
 
@@ -292,7 +294,7 @@ void ChannelPage::RefreshChannelPage(const MeasurementRecord& record) {
 }
 
 QString ChannelPage::HarmonicChoiceKey() const {
-  return QString("P%1DisHar").arg(channel_);
+  return settings::kHarmonicChoice[channel_ - 1];
 }
 
 void ChannelPage::SelectHarmonicChoice(int choice) {
@@ -300,7 +302,8 @@ void ChannelPage::SelectHarmonicChoice(int choice) {
 }
 
 void ChannelPage::LoadHarmonicChoice() {
-  SelectHarmonicChoice(SystemSettings().ReadInteger("MyDisplayImage", HarmonicChoiceKey()));
+  SelectHarmonicChoice(
+      SystemSettings().ReadInteger(settings::kMyDisplayImage, HarmonicChoiceKey()));
 }
 
 void ChannelPage::HarmonicRadioClicked(int value) {
@@ -312,7 +315,8 @@ void ChannelPage::HarmonicRadioClicked(int value) {
                                  .arg(value != 0 ? "current" : "voltage"));
   ShowChosenChart();
   RunHandler([&] {
-    SystemSettings().WriteString("MyDisplayImage", HarmonicChoiceKey(), value != 0 ? "1" : "0");
+    SystemSettings().WriteString(settings::kMyDisplayImage, HarmonicChoiceKey(),
+                                 value != 0 ? "1" : "0");
   });
 }
 

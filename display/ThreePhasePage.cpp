@@ -17,6 +17,7 @@
 #include "display/PlotDrawing.h"
 #include "display/PlotImages.h"
 #include "display/SamplingPlot.h"
+#include "display/ShowMeasuredValue.h"
 #include "display/ThreePhaseHost.h"
 #include "display/ThreePhasePageLayout.h"
 #include "display/ValueFormat.h"

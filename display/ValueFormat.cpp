@@ -1,6 +1,5 @@
 #include "display/ValueFormat.h"
 
-#include <QLabel>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -109,14 +108,4 @@ QString MeasuredValueText(const QString& unit, int width, float scale, float div
 
 QString CounterValueText(const QString& unit, float scale, float divisor, double value) {
   return ScaledText(NarrowToFloat(value), 9, scale, divisor) + unit;
-}
-
-void ShowMeasuredValue(QLabel* label, const QString& unit, int width, float scale, float divisor,
-                       float value) {
-  label->setText(MeasuredValueText(unit, width, scale, divisor, value));
-}
-
-void ShowCounterValue(QLabel* label, const QString& unit, float scale, float divisor,
-                      double value) {
-  label->setText(CounterValueText(unit, scale, divisor, value));
 }

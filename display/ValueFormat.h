@@ -5,8 +5,6 @@
 
 #include <QString>
 
-class QLabel;
-
 // The general decimal text of x: at most 15 significant digits, no trailing zeros, a period
 // as decimal point, "-" for negatives. Magnitudes from 1e-5 to below 1e15 are written
 // without exponent, others as "1.5E15" or "1E-7"; "NaN", "Inf" and "-Inf" for the rest.
@@ -20,8 +18,3 @@ QString MeasuredValueText(const QString& unit, int width, float scale, float div
 
 // The caption of a float64 energy counter: narrowed to float32, width 9, no thousands step.
 QString CounterValueText(const QString& unit, float scale, float divisor, double value);
-
-// The labels' forms: the caption of `label` becomes the text above.
-void ShowMeasuredValue(QLabel* label, const QString& unit, int width, float scale, float divisor,
-                       float value);
-void ShowCounterValue(QLabel* label, const QString& unit, float scale, float divisor, double value);

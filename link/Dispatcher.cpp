@@ -7,7 +7,7 @@
 #include <cstring>
 #include <span>
 
-#include "link/ConfigBlocks.h"
+#include "display/ConfigBlocks.h"
 #include "link/Frames.h"
 #include "link/LinkPort.h"
 #include "link/LinkState.h"

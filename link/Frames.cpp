@@ -1,6 +1,5 @@
 #include "link/Frames.h"
 
-#include <array>
 #include <cstring>
 
 #include "link/LinkPort.h"
@@ -48,22 +47,6 @@ LinkPort* CurrentLinkPort() {
   return requestPort;
 }
 
-uint16_t Crc16(const uint8_t* bytes, size_t length) {
-  // Byte-wise table of the bitwise CRC-16/MODBUS (polynomial 0xA001 reflected).
-  static constexpr auto kTable = [] {
-    std::array<uint16_t, 256> table{};
-    for (unsigned byte = 0; byte < 256; ++byte) {
-      uint16_t crc = static_cast<uint16_t>(byte);
-      for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) ? (crc >> 1) ^ 0xA001 : crc >> 1;
-      table[byte] = crc;
-    }
-    return table;
-  }();
-  uint16_t crc = 0xFFFF;
-  for (size_t i = 0; i < length; ++i) crc = (crc >> 8) ^ kTable[(crc ^ bytes[i]) & 0xFF];
-  return crc;
-}
-
 bool SendReadRequest(uint8_t address, uint16_t reg, uint16_t count) {
   if (!PortIsOpen()) return false;
   PutHeader(PendingRequest, address, kFunctionRead, reg);
@@ -102,10 +85,4 @@ bool SendWriteBlock(uint8_t address, uint16_t reg, const uint8_t (&data)[kMaxBlo
   std::memcpy(PendingRequest + 7, data, static_cast<size_t>(length));
   FinishAndSend(PendingRequest, 7 + length);
   return true;
-}
-
-float BytesToFloat(const uint8_t bytes[4]) {
-  float value;
-  std::memcpy(&value, bytes, 4);
-  return value;
 }

@@ -1,22 +1,19 @@
 #pragma once
-// Request frames to the instrument and their CRC-16/MODBUS. Header fields are big-endian,
-// floats least significant byte first, the CRC low byte first. Each builder writes its
-// whole frame to the current link port in one call.
+// Request frames to the instrument. Header fields are big-endian, floats least
+// significant byte first, the CRC low byte first. Each builder writes its whole frame to
+// the current link port in one call.
 
 #include <cstddef>
 #include <cstdint>
 
+#include "display/WireFormat.h"
+
 inline constexpr int kPendingRequestSize = 128;
 inline constexpr int kMaxBlockBytes = 64;
-inline constexpr uint8_t kFunctionRead = 0x03;
-inline constexpr uint8_t kFunctionWrite = 0x10;
-inline constexpr uint8_t kFunctionWriteAck = 0x09;
 
 // The last read, write-command or write-block frame sent; the dispatcher routes each
 // answer by its bytes 2 and 3. A write-float frame does not touch it.
 extern uint8_t PendingRequest[kPendingRequestSize];
-
-uint16_t Crc16(const uint8_t* bytes, size_t length);
 
 // Each returns false, builds nothing and leaves PendingRequest as it was when the port
 // is not open; otherwise it writes the frame and returns true.
@@ -26,5 +23,3 @@ bool SendWriteCommand(uint8_t address, uint16_t reg, uint8_t command);
 // Sends the first `length` bytes (1 to 64) of `data`.
 bool SendWriteBlock(uint8_t address, uint16_t reg, const uint8_t (&data)[kMaxBlockBytes],
                     int length);
-
-float BytesToFloat(const uint8_t bytes[4]);

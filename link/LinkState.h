@@ -12,3 +12,7 @@ extern uint16_t LastReadRegister;    // register of the last read sampling or a 
 extern uint16_t LastReadCount;       // and its count; every re-send uses these
 
 enum SamplingModes : uint8_t { kSamplingIdle = 0, kSamplingSingle = 1, kSamplingContinuous = 2 };
+
+// Puts the link state, PendingRequest, AlarmBlock and InstrumentSetup back as at program
+// start: address 2, idle, not USB, all counters and blocks zero.
+void ResetLinkState();

@@ -1,6 +1,6 @@
 #include "link/SamplingControl.h"
 
-#include "link/ConfigBlocks.h"
+#include "display/ConfigBlocks.h"
 #include "link/Frames.h"
 #include "link/LinkPort.h"
 #include "link/LinkState.h"

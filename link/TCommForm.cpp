@@ -2,26 +2,23 @@
 
 #include <QKeyEvent>
 
-#include "link/ConfigBlocks.h"
+#include "display/ConfigBlocks.h"
 #include "link/Frames.h"
 #include "link/LinkState.h"
+#include "link/PortScan.h"
 #include "link/TComm.h"
 #include "platform/CommandLine.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
 #include "platform/PortDirectory.h"
-#include "platform/PortInventory.h"
 #include "platform/SerialPort.h"
+#include "platform/SettingsKeys.h"
 
 namespace {
 
 constexpr TBaudRate kSpeedRates[8] = {br4800,  br9600,  br14400, br19200,
                                       br38400, br57600, br76800, br115200};
-constexpr size_t kMaxUsbPorts = 11;
-constexpr int kKeepAliveAfterTicks = 10;
-constexpr int kReopenAfterTicks = 15;
-constexpr uint16_t kKeepAliveCount = 15;
 
 const char* const kNoPortMessage =
     "Did not find the default communication port! Please check:\r\r       Instrument power is "
@@ -30,10 +27,6 @@ const char* const kNoPortMessage =
 
 void SetSpeed(TComm& comm, int index) {
   if (index >= 0 && index < 8) comm.SetBaudRate(kSpeedRates[index]);
-}
-
-bool IsPortNumber(int n) {
-  return n >= kMinPortNumber && n <= kMaxPortNumber;
 }
 
 }  // namespace
@@ -89,33 +82,7 @@ QString TCommForm::PortItemText(int portNumber, bool usb) {
 }
 
 int TCommForm::PortNumberFromName(const QString& name) {
-  int digits = 0;
-  switch (name.size()) {
-    case 23:
-    case 31:
-      digits = 1;
-      break;
-    case 24:
-    case 32:
-      digits = 2;
-      break;
-    case 25:
-    case 33:
-      digits = 3;
-      break;
-    default:
-      break;
-  }
-  bool ok = false;
-  if (digits > 0) {
-    const int n = name.mid(name.size() - 1 - digits, digits).toInt(&ok);
-    if (ok && IsPortNumber(n)) return n;
-  }
-  // Names of other lengths (or whose rule gives no number): the trailing "(COM<n>)".
-  const qsizetype open = name.lastIndexOf("(COM");
-  if (open < 0 || !name.endsWith(')')) return 0;
-  const int n = name.mid(open + 4, name.size() - open - 5).toInt(&ok);
-  return ok && IsPortNumber(n) ? n : 0;
+  return ::PortNumberFromName(name);
 }
 
 void TCommForm::FormCreate() {
@@ -125,34 +92,27 @@ void TCommForm::FormCreate() {
   host_.SetStatusText(0, "Searching port");
 
   const IniFile settings = SystemSettings();
-  const int speed = settings.ReadInteger("CommBaudrate", "Baudrate");
+  const int speed = settings.ReadInteger(settings::kCommBaudrate, settings::kBaudrate);
   ComboBox1->setCurrentIndex(speed >= 0 && speed < 8 ? speed : ComboBox1->currentIndex());
   SetSpeed(comm_, speed);
-  SavedPort = static_cast<uint8_t>(settings.ReadInteger("CommPort", "Port"));
-  const QString address = settings.ReadString("CommAddress", "Address");
+  SavedPort = static_cast<uint8_t>(settings.ReadInteger(settings::kCommPort, settings::kPort));
+  const QString address = settings.ReadString(settings::kCommAddress, settings::kAddress);
   Edit1->setText(address);
   if (Edit1->text() == address) Edit1Change();  // an unchanged text raises no change event
   SlaveAddress = static_cast<uint8_t>(address.isEmpty() ? 0 : SettingsTextToInt(address));
 
   if (comm_.PortOpen()) comm_.SetPortOpen(false);
 
-  for (const SerialPortIdentity& port : QuerySerialPorts()) {
-    if (!port.PNPDeviceID.contains(UsbIdText)) continue;
-    const int n = PortNumberFromName(port.Name);
-    if (n != 0 && UsbPortList.size() < kMaxUsbPorts) UsbPortList.push_back(static_cast<uint8_t>(n));
-  }
+  UsbPortList = InstrumentUsbPorts();
 
   RadioGroup2->SetItems({});
   UsbMode = 0;
   int selected = -1;
   QStringList items;
-  std::vector<int> numbers;
-  for (int n = kMinPortNumber; n <= kMaxPortNumber; ++n) {
-    if (!ProbeSerialPort(n)) continue;
-    const bool usb = std::find(UsbPortList.begin(), UsbPortList.end(), n) != UsbPortList.end();
-    items << PortItemText(n, usb);
-    if (n == SavedPort) {
-      if (usb) UsbMode = 1;
+  for (const PortChoice& port : AvailablePorts(UsbPortList)) {
+    items << PortItemText(port.number, port.usb);
+    if (port.number == SavedPort) {
+      if (port.usb) UsbMode = 1;
       selected = static_cast<int>(items.size()) - 1;
     }
   }
@@ -186,7 +146,7 @@ void TCommForm::RadioGroup2Click() {
   if (index < 0) return;
   const QString item = RadioGroup2->ItemText(index);
   const QString portText = item.mid(3, 3).trimmed();
-  SystemSettings().WriteString("CommPort", "Port", portText);
+  SystemSettings().WriteString(settings::kCommPort, settings::kPort, portText);
   comm_.SetPortOpen(false);
   SetCommPort(static_cast<uint8_t>(SettingsTextToInt(portText)));
   UsbMode = item.contains("USB") ? 1 : 0;
@@ -197,7 +157,7 @@ void TCommForm::RadioGroup2Click() {
 
 void TCommForm::ComboBox1Change() {
   const int index = ComboBox1->currentIndex();
-  SystemSettings().WriteInteger("CommBaudrate", "Baudrate", index);
+  SystemSettings().WriteInteger(settings::kCommBaudrate, settings::kBaudrate, index);
   SetSpeed(comm_, index);
   if (comm_.PortOpen()) {
     comm_.SetPortOpen(false);
@@ -213,7 +173,7 @@ void TCommForm::Edit1Change() {
   SlaveAddress = ok ? static_cast<uint8_t>(number & 0xFF) : 0;
   QPalette palette = Edit1->palette();
   if (ok && number >= 1 && number <= 255) {
-    SystemSettings().WriteString("CommAddress", "Address", text);
+    SystemSettings().WriteString(settings::kCommAddress, settings::kAddress, text);
     palette.setColor(QPalette::Text, QWidget::palette().color(QPalette::WindowText));
   } else {
     palette.setColor(QPalette::Text, Qt::red);
@@ -222,15 +182,9 @@ void TCommForm::Edit1Change() {
 }
 
 void TCommForm::Timer1Timer() {
-  ++KeepAliveTicks;
-  ++ReceiveSilenceTicks;
-  if (UsbMode != 1) return;
-  if (KeepAliveTicks > kKeepAliveAfterTicks) {
-    KeepAliveTicks = 0;
-    SendReadRequest(SlaveAddress, kRegisterKeepAlive, kKeepAliveCount);
-  }
-  if (ReceiveSilenceTicks > kReopenAfterTicks) {
-    ReceiveSilenceTicks = 0;
+  const WatchdogStep step = UsbWatchdogTick();
+  if (step.sendKeepAlive) SendReadRequest(SlaveAddress, kRegisterKeepAlive, kKeepAliveCount);
+  if (step.reopen) {
     comm_.SetPortOpen(false);
     if (!ProbeSerialPort(SavedPort)) {
       host_.SetStatusText(0, "Connect instrument fail");

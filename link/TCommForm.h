@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "link/PortScan.h"
 #include "platform/RadioGroup.h"
 
 class TComm;
@@ -38,11 +39,12 @@ class TCommForm : public QDialog {
   void Edit1Change();
   void Timer1Timer();
 
+  // The speed box's item index, 0 to 7 (4.8 to 115.2 kbit/s), -1 when none is chosen.
+  int SpeedIndex() const { return ComboBox1->currentIndex(); }
+
   // The text the port list shows for port n.
   static QString PortItemText(int portNumber, bool usb);
-  // The port number in a USB port's display name: by the name's length (23/31 one
-  // digit, 24/32 two, 25/33 three, before the closing parenthesis), else from a trailing
-  // "(COM<n>)"; 0 when the name holds none.
+  // The port number in a USB port's display name (PortNumberFromName of the port scan).
   static int PortNumberFromName(const QString& name);
 
   QGroupBox* GroupBox1;
@@ -58,7 +60,7 @@ class TCommForm : public QDialog {
   uint8_t SavedPort = 2;
   bool ScanDone = false;
   std::vector<uint8_t> UsbPortList;
-  static constexpr const char* UsbIdText = "5733";
+  static constexpr const char* UsbIdText = kInstrumentUsbId;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -14,3 +14,8 @@ QString CommandLineFileFrom(const QStringList& arguments) {
   if (text.startsWith('"')) text = text.mid(1, text.size() - 2);
   return text;
 }
+
+void ResetCommandLineState() {
+  CommandLineFile.clear();
+  StartedWithFile = 0;
+}

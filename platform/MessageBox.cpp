@@ -1,6 +1,7 @@
 #include "platform/MessageBox.h"
 
 #include <QApplication>
+#include <cstdio>
 #include <utility>
 
 namespace {
@@ -28,4 +29,14 @@ QMessageBox::StandardButton AskQuestion(const MessageBoxRequest& request) {
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler) {
   return std::exchange(Handler(), std::move(handler));
+}
+
+void UseConsoleMessageBoxes(const QString& prefix) {
+  SetMessageBoxHandler([prefix](const MessageBoxRequest& request) {
+    // Boxes use "\r" as line breaks; one box stays one line.
+    QString text = request.text.simplified();
+    const QString line = prefix + "[" + request.caption + "] " + text;
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+    return request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
+  });
 }

@@ -26,3 +26,8 @@ QMessageBox::StandardButton AskQuestion(const MessageBoxRequest& request);
 // handler. The handler returns the button "pressed".
 using MessageBoxHandler = std::function<QMessageBox::StandardButton(const MessageBoxRequest&)>;
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+
+// For programs that run without a user (the unattended demonstration, the batch tool):
+// every box becomes one line "[caption] text" on stderr, with `prefix` in front when
+// given, and is answered with its default button (OK when it has none).
+void UseConsoleMessageBoxes(const QString& prefix = QString());

@@ -4,6 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
+# Conventions that the compiler does not check: the format and the layering.
+./scripts/check-format.sh
+./scripts/check-layers.sh
 build=${RXM_TEST_BUILD_DIR:-build-test}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRXM_SANITIZE=ON -DRXM_WERROR=ON \
   -DRXM_TESTS=ON >/dev/null

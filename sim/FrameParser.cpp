@@ -1,6 +1,6 @@
 #include "sim/FrameParser.h"
 
-#include "link/Frames.h"
+#include "display/WireFormat.h"
 
 int RequestFrameLength(std::span<const uint8_t> head) {
   if (head.size() < 2) return -1;

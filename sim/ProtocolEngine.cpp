@@ -4,8 +4,8 @@
 #include <cstring>
 #include <iterator>
 
-#include "link/ConfigBlocks.h"
-#include "link/Frames.h"
+#include "display/ConfigBlocks.h"
+#include "display/WireFormat.h"
 #include "sim/FrameLog.h"
 #include "sim/SimulatedMeter.h"
 

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <deque>
 
+#include "display/ConfigBlocks.h"
 #include "display/MeasurementModel.h"
-#include "link/ConfigBlocks.h"
 #include "sim/BlockAnalysis.h"
 #include "sim/Scenario.h"
 #include "sim/SignalModel.h"

@@ -23,8 +23,7 @@ class StartUp : public ::testing::Test {
     });
     qputenv("RXM5620_CONFIG_DIR", configDir.path().toLocal8Bit());
     qputenv("RXM5620_PORT_DIR", configDir.path().toLocal8Bit());  // no ports at all
-    CommandLineFile.clear();
-    StartedWithFile = 0;
+    ResetCommandLineState();
     std::memset(&MeasurementData, 0xCC, sizeof MeasurementData);
   }
   void TearDown() override {
@@ -77,7 +76,7 @@ TEST_F(StartUp, CommandLineEndingsDecideWhatIsOpened) {
   for (const EndingCase& c : cases) {
     SCOPED_TRACE(c.name);
     std::memset(&MeasurementData, 0xCC, sizeof MeasurementData);
-    StartedWithFile = 0;
+    ResetCommandLineState();
     const QString path = CopyFixture(c.name);
     ApplicationWindows windows = CreateApplicationWindows({"/opt/rxm5620/rxm5620", path});
     EXPECT_EQ(StartedWithFile, 0) << "set by the argument, read and cleared by the port scan";

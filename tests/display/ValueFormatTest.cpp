@@ -1,3 +1,4 @@
+#include "display/ShowMeasuredValue.h"
 #include "display/ValueFormat.h"
 
 #include <gtest/gtest.h>

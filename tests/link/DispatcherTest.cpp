@@ -7,7 +7,7 @@
 #include <limits>
 #include <vector>
 
-#include "link/ConfigBlocks.h"
+#include "display/ConfigBlocks.h"
 #include "link/Frames.h"
 #include "link/LinkState.h"
 #include "platform/Sleep.h"
@@ -51,11 +51,7 @@ class Dispatcher : public ::testing::Test {
     previousSleep_ = SetSleepFunction([this](uint32_t ms) { sleeps.push_back(ms); });
     SetLinkPort(&port);
     InitMeasurementRecord(MeasurementData);
-    std::memset(&AlarmBlock, 0, sizeof AlarmBlock);
-    std::memset(&InstrumentSetup, 0, sizeof InstrumentSetup);
-    UsbMode = 0;
-    SamplingMode = kSamplingIdle;
-    SlaveAddress = 2;
+    ResetLinkState();
     LastReadRegister = 41;
     LastReadCount = 2;
     KeepAliveTicks = ReceiveSilenceTicks = 7;

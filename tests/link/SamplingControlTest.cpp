@@ -34,10 +34,8 @@ class Sampling : public ::testing::Test {
       return QMessageBox::Ok;
     });
     SetLinkPort(&port);
-    SamplingMode = kSamplingIdle;
-    UsbMode = 0;
+    ResetLinkState();
     SlaveAddress = 1;
-    LastReadRegister = LastReadCount = 0;
     KeepAliveTicks = ReceiveSilenceTicks = 9;
     sampling.ApplyStartupState();
     sampling.SetConnectedControlsEnabled(true);  // as after a successful port scan

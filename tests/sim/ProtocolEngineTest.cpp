@@ -7,7 +7,7 @@
 #include <functional>
 #include <sstream>
 
-#include "link/ConfigBlocks.h"
+#include "display/ConfigBlocks.h"
 #include "link/Dispatcher.h"
 #include "link/Frames.h"
 #include "link/LinkState.h"

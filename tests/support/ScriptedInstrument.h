@@ -12,8 +12,8 @@
 #include <optional>
 #include <vector>
 
+#include "display/ConfigBlocks.h"
 #include "display/MeasurementModel.h"
-#include "link/ConfigBlocks.h"
 #include "link/Frames.h"
 #include "support/PtyPair.h"
 

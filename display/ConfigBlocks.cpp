@@ -1,4 +1,4 @@
-#include "link/ConfigBlocks.h"
+#include "display/ConfigBlocks.h"
 
 AlarmBlockData AlarmBlock{};
 InstrumentSetupData InstrumentSetup{};

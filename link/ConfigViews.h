@@ -1,0 +1,32 @@
+#pragma once
+// What the link asks of the instrument configuration windows. Every call does nothing by
+// default, so a window that is not there (a test, the batch tool) needs no stand-in; a
+// window overrides what it shows.
+
+#include <QString>
+
+class AlarmView {
+ public:
+  virtual ~AlarmView() = default;
+  // Refill the controls from AlarmBlock.
+  virtual void AlarmFormCreate() {}
+  virtual void SetAlarmStatusText(const QString&) {}  // its status panel 0
+  virtual void ShowAlarmFormModal() {}                // returns when the window closes
+};
+
+class InstrumentSettingsView {
+ public:
+  virtual ~InstrumentSettingsView() = default;
+  // Fill the controls from InstrumentSetup.
+  virtual void ShowInstrumentSetup() {}
+  virtual void SetInstrumentStatusText(const QString&) {}  // its status panel 0
+  virtual void InstrumentSettingsReadClick() {}            // "Reading from instruments"
+  virtual void ShowInstrumentSettingsForm() {}             // shown without waiting
+};
+
+class CalibrationView {
+ public:
+  virtual ~CalibrationView() = default;
+  // The text of Edit7 to Edit12 (edit 7 to 12).
+  virtual void SetCalibrationEditText(int, const QString&) {}
+};

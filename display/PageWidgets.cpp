@@ -16,14 +16,51 @@ QFont PageFont(int pixels, bool bold) {
   return font;
 }
 
+namespace {
+
+// The page colours are a style sheet of the widget's own: an application style sheet (the
+// skin) overrides palettes, but never a widget's own sheet. The rule is tied to the widget
+// by a property, so that it does not spread to its children; text-bearing children
+// without colours of their own show the background through, in the widget's text colour.
+void ApplyPageSheet(QWidget* widget) {
+  const QColor background = widget->property("pageBackground").value<QColor>();
+  const QColor text = widget->property("pageText").value<QColor>();
+  const QColor disabled = widget->property("pageDisabledText").value<QColor>();
+  QString own = "background-color: " + (background.isValid() ? background.name() : "transparent");
+  if (text.isValid()) own += "; color: " + text.name();
+  QString sheet = "[pageColours=\"true\"] { " + own + " }";
+  if (disabled.isValid()) sheet += " [pageColours=\"true\"]:disabled { color: " + disabled.name() + " }";
+  if (background.isValid()) {
+    sheet += " QLabel, QRadioButton, QCheckBox { background-color: transparent; color: " +
+             (text.isValid() ? text : QColor(Qt::black)).name() + " }";
+  }
+  widget->setProperty("pageColours", true);
+  widget->setStyleSheet(sheet);
+}
+
+}  // namespace
+
 void SetColours(QWidget* widget, QColor background, QColor text) {
   QPalette palette = widget->palette();
   if (background.isValid()) {
     palette.setColor(QPalette::Window, background);
     widget->setAutoFillBackground(true);
+    widget->setProperty("pageBackground", background);
   }
-  if (text.isValid()) palette.setColor(QPalette::WindowText, text);
+  if (text.isValid()) {
+    palette.setColor(QPalette::WindowText, text);
+    widget->setProperty("pageText", text);
+  }
   widget->setPalette(palette);
+  ApplyPageSheet(widget);
+}
+
+void SetDisabledTextColour(QWidget* widget, QColor text) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::Disabled, QPalette::WindowText, text);
+  widget->setPalette(palette);
+  widget->setProperty("pageDisabledText", text);
+  ApplyPageSheet(widget);
 }
 
 QFrame* PlotPanel(QWidget* parent, const char* name) {

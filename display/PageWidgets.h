@@ -21,8 +21,10 @@ inline const QColor kValueBlue(0, 0, 255);
 QFont PageFont(int pixels, bool bold = false);
 
 // Sets the background (filled) and the text colour of `widget`; an invalid colour leaves
-// that one as it is.
+// that one as it is. The colours hold under every skin.
 void SetColours(QWidget* widget, QColor background, QColor text = QColor());
+// The text colour of `widget` while it is disabled.
+void SetDisabledTextColour(QWidget* widget, QColor text);
 
 // A sunken panel with a 2-pixel bevel, named `name`, that holds a plot's paint box.
 QFrame* PlotPanel(QWidget* parent, const char* name);

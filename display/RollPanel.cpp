@@ -23,10 +23,7 @@ RollPanel::RollPanel(const QString& caption, int width, int expandedHeight, QWid
 
   rollButton_ = new QToolButton(this);
   rollButton_->setAutoRaise(true);
-  QPalette buttonPalette = rollButton_->palette();
-  buttonPalette.setColor(QPalette::ButtonText, Qt::white);
-  buttonPalette.setColor(QPalette::WindowText, Qt::white);
-  rollButton_->setPalette(buttonPalette);
+  SetColours(rollButton_, QColor(), Qt::white);
   rollButton_->setGeometry(width - 21, 2, 18, kTitleHeight - 4);
   connect(rollButton_, &QToolButton::clicked, this, &RollPanel::Toggle);
 

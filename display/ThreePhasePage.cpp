@@ -286,9 +286,7 @@ void ThreePhasePage::BuildValueBoxes() {
     pair.Caption = CaptionLabel(QString::fromUtf8(field.caption), row.Panel, captionFont);
     pair.Value = ValueLabel(row.Panel, field.label, valueFont, valueSize);
     // A disabled label ("NSF" in three-wire mode) is greyed out.
-    QPalette valuePalette = pair.Value->palette();
-    valuePalette.setColor(QPalette::Disabled, QPalette::WindowText, kCaptionGrey);
-    pair.Value->setPalette(valuePalette);
+    SetDisabledTextColour(pair.Value, kCaptionGrey);
     row.Pairs.push_back(pair);
     valueLabels_.push_back(pair.Value);
   }

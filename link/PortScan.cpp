@@ -43,13 +43,15 @@ int NumberByLength(const QString& name) {
 }  // namespace
 
 int PortNumberFromName(const QString& name) {
-  if (const int n = NumberByLength(name)) return n;
-  // Names of other lengths (or whose rule gives no number): the trailing "(COM<n>)".
+  // On Linux the inventory names every port "<product> (COM<n>)": that number is the port,
+  // whatever the product's length.
   const qsizetype open = name.lastIndexOf("(COM");
-  if (open < 0 || !name.endsWith(')')) return 0;
-  bool ok = false;
-  const int n = name.mid(open + 4, name.size() - open - 5).toInt(&ok);
-  return ok && IsPortNumber(n) ? n : 0;
+  if (open >= 0 && name.endsWith(')')) {
+    bool ok = false;
+    const int n = name.mid(open + 4, name.size() - open - 5).toInt(&ok);
+    if (ok) return IsPortNumber(n) ? n : 0;
+  }
+  return NumberByLength(name);
 }
 
 std::vector<uint8_t> InstrumentUsbPorts() {

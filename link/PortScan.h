@@ -16,9 +16,9 @@ struct PortChoice {
   bool usb = false;  // the instrument's USB port
 };
 
-// The port number in a USB port's display name: by the name's length (23/31 one digit,
-// 24/32 two, 25/33 three, before the closing parenthesis), else from a trailing
-// "(COM<n>)"; 0 when the name holds none.
+// The port number in a USB port's display name: from a trailing "(COM<n>)"; a name
+// without one by its length (23/31 one digit, 24/32 two, 25/33 three, before the last
+// character); 0 when the name holds none.
 int PortNumberFromName(const QString& name);
 
 // The COM numbers of the instrument's USB ports, at most 11, in the inventory's order.

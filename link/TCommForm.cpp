@@ -97,8 +97,9 @@ void TCommForm::FormCreate() {
   SetSpeed(comm_, speed);
   SavedPort = static_cast<uint8_t>(settings.ReadInteger(settings::kCommPort, settings::kPort));
   const QString address = settings.ReadString(settings::kCommAddress, settings::kAddress);
+  const bool unchanged = Edit1->text() == address;
   Edit1->setText(address);
-  if (Edit1->text() == address) Edit1Change();  // an unchanged text raises no change event
+  if (unchanged) Edit1Change();  // an unchanged text raises no change event
   SlaveAddress = static_cast<uint8_t>(address.isEmpty() ? 0 : SettingsTextToInt(address));
 
   if (comm_.PortOpen()) comm_.SetPortOpen(false);
@@ -171,12 +172,16 @@ void TCommForm::Edit1Change() {
   bool ok = true;
   const qlonglong number = text.isEmpty() ? 0 : text.toLongLong(&ok);
   SlaveAddress = ok ? static_cast<uint8_t>(number & 0xFF) : 0;
+  // The red of an invalid address is also the box's own style sheet, which a skin's sheet
+  // does not override (it does override the palette).
   QPalette palette = Edit1->palette();
   if (ok && number >= 1 && number <= 255) {
     SystemSettings().WriteString(settings::kCommAddress, settings::kAddress, text);
     palette.setColor(QPalette::Text, QWidget::palette().color(QPalette::WindowText));
+    Edit1->setStyleSheet(QString());
   } else {
     palette.setColor(QPalette::Text, Qt::red);
+    Edit1->setStyleSheet("QLineEdit { color: #ff0000; }");
   }
   Edit1->setPalette(palette);
 }

@@ -2,16 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
+#include <sys/resource.h>
+#include <csignal>
+
 #include "link/Frames.h"
 #include "link/LinkState.h"
 #include "link/TComm.h"
 #include "platform/CommandLine.h"
+#include "platform/Errors.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
 #include "platform/SerialPort.h"
@@ -264,15 +269,19 @@ TEST_F(CommForm, WatchdogOnAPlainPortOnlyCounts) {
   EXPECT_TRUE(host.statuses.isEmpty());
 }
 
-TEST(CommFormNames, PortNumberIsTakenFromTheNameByItsLength) {
+TEST(CommFormNames, PortNumberIsTakenFromTheTrailingComOrByTheNamesLength) {
   struct NameCase {
     QString name;
     int port;
   };
   const NameCase cases[] = {
-      {"USB Serial Port 1 (COM7)", 7},         // 24 characters, but one digit: the fallback
-      {"USB Serial Port  (COM12)", 12},        // 24 characters ending in (COM12)
-      {"USB Serial Port (COM7)+", 0},          // 23 characters, no number before the last
+      {"USB Serial Port 1 (COM7)", 7},          // 24 characters, but one digit: the fallback
+      {"USB Serial Port  (COM12)", 12},         // 24 characters ending in (COM12)
+      {"USB Serial Port (COM7)+", 0},           // 23 characters, no number before the last
+      {"FT232R USB UART (COM34)", 34},          // 15-character product: 23 characters
+      {"USB-Serial Controller D (COM45)", 45},  // 23-character product: 31 characters
+      {"FT232R USB UART (COM3)", 3},
+      {"Gadget Serial v2.4 p(17)", 17},        // no "(COM": 24 characters, two digits
       {"USB Serial Pt (COM123)", 123},         // other length: trailing (COM<n>)
       {"RXM5620 Virtual COM Port (COM7)", 7},  // 31
       {"RXM5620 Virtual COM Port (COM42)", 42},
@@ -284,6 +293,50 @@ TEST(CommFormNames, PortNumberIsTakenFromTheNameByItsLength) {
   for (const NameCase& c : cases) {
     EXPECT_EQ(TCommForm::PortNumberFromName(c.name), c.port) << c.name.toStdString();
   }
+}
+
+}  // namespace
+
+namespace {
+
+int RedPixels(QWidget* widget) {
+  const QImage image = widget->grab().toImage();
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      n += c.red() > 200 && c.green() < 80 && c.blue() < 80;
+    }
+  }
+  return n;
+}
+
+TEST_F(CommForm, InvalidAddressIsDrawnRedUnderAnApplicationStyleSheet) {
+  // The skins' rules for every widget and line edit, as the skin files give them.
+  qApp->setStyleSheet(
+      "QWidget { background-color: #e8e8e8; color: #202020; } QLineEdit { color: #202020; }");
+  form->FormCreate();
+  form->show();
+  form->Edit1->setText("300");
+  EXPECT_GT(RedPixels(form->Edit1), 10);
+  form->Edit1->setText("17");
+  EXPECT_EQ(RedPixels(form->Edit1), 0);
+  qApp->setStyleSheet(QString());
+}
+
+TEST_F(CommForm, ScanHandlesAStoredAddressOnce) {
+  // A write of the address that fails must be reported once, not once per handling.
+  Settings("[CommAddress]\nAddress=7\n");
+  struct rlimit saved {};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  signal(SIGXFSZ, SIG_IGN);
+  struct rlimit none = saved;
+  none.rlim_cur = 0;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
+  RunHandler([this] { form->FormCreate(); });
+  setrlimit(RLIMIT_FSIZE, &saved);
+  EXPECT_EQ(boxes.filter("SysSet.ini").size(), 1) << boxes.join(" | ").toStdString();
+  EXPECT_EQ(SlaveAddress, 7);
 }
 
 }  // namespace

@@ -196,8 +196,11 @@ void TMainForm::CreatePages() {
   // Below this page size the value rows and plot texts no longer fit.
   for (int i = 0; i < PageControl1->count(); ++i) {
     PageControl1->widget(i)->setMinimumSize(kMinimumPageSize);
-    PageControl1->widget(i)->installEventFilter(this);
   }
+  // The page area: the tab widget resizes it with the window, and only the page in front
+  // with it.
+  pageArea_ = PageControl1->widget(0)->parentWidget();
+  pageArea_->installEventFilter(this);
   setCentralWidget(PageControl1);
 }
 
@@ -287,7 +290,8 @@ void TMainForm::LayoutPages() {
   pages.Channel[2] = SeCustomTabSheet3;
   pages.ThreePhase = SeCustomTabSheet4;
   pages.Harmonic = SeCustomTabSheet5;
-  laidOutSize_ = SeCustomTabSheet1->size();
+  // Every page, shown or not, is laid out for the size the page in front has.
+  laidOutSize_ = pageArea_->size().expandedTo(kMinimumPageSize);
   LayOutPages(pages, laidOutSize_);
 }
 
@@ -302,13 +306,10 @@ void TMainForm::SelectPage(int page) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  // A resize of the window resizes the pages: lay them out again and redraw everything.
-  // The page shown gets the resize at once, the others only when shown; all share one
-  // size, so whichever reports first triggers the layout.
+  // A resize of the window resizes the page area: lay every page out again and redraw.
   const QEvent::Type type = event->type();
-  if ((type == QEvent::Resize || type == QEvent::Show) && watched->isWidgetType() &&
-      static_cast<QWidget*>(watched)->parentWidget() != nullptr &&
-      SeCustomTabSheet1->size() != laidOutSize_) {
+  if (watched == pageArea_ && (type == QEvent::Resize || type == QEvent::Show) &&
+      pageArea_->size().expandedTo(kMinimumPageSize) != laidOutSize_) {
     LayoutPages();
     RefreshAllPages();
   }

@@ -164,5 +164,6 @@ class TMainForm : public QMainWindow, public ThreePhaseHost {
   std::unique_ptr<WindowRouter> router_;
   Windows windows_;
   SkinEngine skin_;
-  QSize laidOutSize_;  // the page size of the last layout
+  QWidget* pageArea_ = nullptr;  // the tab widget's page stack
+  QSize laidOutSize_;            // the page size of the last layout
 };

@@ -155,7 +155,7 @@ TEST_F(StyleSettings, PagesAreLaidOutForTheWindowsSizeAfterShowAndResize) {
   ApplicationWindows w = Start();
   TMainForm& main = *w.main;
   auto expectLaidOut = [&](const char* when) {
-    const QSize page = main.SeCustomTabSheet1->size();
+    const QSize page = main.PageControl1->currentWidget()->size();
     const int gw = (page.width() - 12) / 2;
     const int gh = (page.height() - 12) / 2;
     EXPECT_EQ(main.SeCustomTabSheet1->SamplingGroupBox->size(), QSize(gw, gh)) << when;
@@ -173,6 +173,38 @@ TEST_F(StyleSettings, PagesAreLaidOutForTheWindowsSizeAfterShowAndResize) {
     expectLaidOut("after a resize");
     main.hide();
     main.resize(1000, 768);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The page in front, whichever it is, is laid out for its own size: a hidden page's size
+// says nothing about the window's.
+TEST_F(StyleSettings, ThePageInFrontIsLaidOutForItsSizeAfterShowAndResize) {
+  for (int start : {2, 3}) {
+    SCOPED_TRACE("start page " + std::to_string(start));
+    WriteSettings(QByteArray("[Init]\nPage=") + QByteArray::number(start) + "\n");
+    ApplicationWindows w = Start();
+    TMainForm& main = *w.main;
+    ASSERT_EQ(main.PageControl1->currentIndex(), start);
+    auto expectLaidOut = [&](const char* when) {
+      const QSize page = main.PageControl1->currentWidget()->size();
+      const QSize group((page.width() - 12) / 2, (page.height() - 12) / 2);
+      EXPECT_EQ(main.SeCustomTabSheet3->SamplingGroupBox->size(), group) << when;
+      EXPECT_EQ(main.SeCustomTabSheet4->GroupBox13->size(), group) << when;
+    };
+    main.show();
+    QApplication::processEvents();
+    expectLaidOut("after show");
+    main.resize(1240, 900);
+    QApplication::processEvents();
+    EXPECT_GT(main.PageControl1->currentWidget()->width(), 1100);
+    expectLaidOut("after a resize");
+    main.PageControl1->setCurrentIndex(0);  // the page shown next has the same layout
+    QApplication::processEvents();
+    expectLaidOut("after showing channel 1");
   }
 }
 

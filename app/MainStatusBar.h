@@ -16,8 +16,10 @@ class MainStatusBar : public QStatusBar {
   explicit MainStatusBar(QWidget* parent = nullptr);
 
   void SetPanelText(int panel, const QString& text);
-  QString PanelText(int panel) const;
-  // Width of each panel in pixels (panel 5 takes what is left, at least 50).
+  QString PanelText(int panel) const;       // as set
+  QString ShownPanelText(int panel) const;  // as shown: cut when it does not fit
+  // Width of each panel in pixels: panels 0 to 3 and 7 as wide as their widest text,
+  // panel 5 what is left (at least 50).
   int PanelWidth(int panel) const;
 
   QProgressBar* ProgressBar1;
@@ -27,5 +29,8 @@ class MainStatusBar : public QStatusBar {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void ShowPanelText(QLabel* label, const QString& text);
+
   std::array<QWidget*, kPanels> panels_{};
+  std::array<QString, kPanels> texts_;  // the texts as set, whole
 };

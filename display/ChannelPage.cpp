@@ -12,6 +12,7 @@
 
 #include "display/ChannelPageLayout.h"
 #include "display/HarmonicChart.h"
+#include "display/PageGeometry.h"
 #include "display/PageWidgets.h"
 #include "display/PlotBox.h"
 #include "display/PlotDrawing.h"
@@ -26,6 +27,9 @@
 #include "platform/SettingsKeys.h"
 
 namespace {
+
+// A caption ends 4 pixels before its value, which stands at a fixed distance from it.
+const int kCaptionRoom = ChannelValueLeft(0, 0) - ChannelCaptionLeft(0, 0) - 4;
 
 enum BoxIndex { kVoltageBox, kCurrentBox, kPowerBox };
 
@@ -254,7 +258,7 @@ void ChannelPage::BuildValueBoxes() {
     ValueRow& row = boxes[field.box]->Rows[field.row];
     ValuePair pair;
     pair.Column = field.column;
-    pair.Caption = CaptionLabel(field.caption, row.Panel, captionFont);
+    pair.Caption = CaptionLabel(field.caption, row.Panel, captionFont, kCaptionRoom);
     pair.Value = ValueLabel(row.Panel, field.labels[c], valueFont, valueSize);
     row.Pairs.push_back(pair);
     valueLabels_.push_back(pair.Value);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
+#include <algorithm>
 
 #include "display/PlotDrawing.h"
 
@@ -29,7 +30,8 @@ void ApplyPageSheet(QWidget* widget) {
   QString own = "background-color: " + (background.isValid() ? background.name() : "transparent");
   if (text.isValid()) own += "; color: " + text.name();
   QString sheet = "[pageColours=\"true\"] { " + own + " }";
-  if (disabled.isValid()) sheet += " [pageColours=\"true\"]:disabled { color: " + disabled.name() + " }";
+  if (disabled.isValid())
+    sheet += " [pageColours=\"true\"]:disabled { color: " + disabled.name() + " }";
   if (background.isValid()) {
     sheet += " QLabel, QRadioButton, QCheckBox { background-color: transparent; color: " +
              (text.isValid() ? text : QColor(Qt::black)).name() + " }";
@@ -86,12 +88,37 @@ QFrame* ValueRowPanel(QWidget* box, const char* name, int row, const QPalette& c
   return panel;
 }
 
-QLabel* CaptionLabel(const QString& text, QWidget* parent, const QFont& font) {
+QLabel* CaptionLabel(const QString& text, QWidget* parent, const QFont& font, int room) {
   auto* label = new QLabel(text, parent);
   label->setFont(font);
   SetColours(label, QColor(), kCaptionGrey);
+  label->setProperty("fullText", text);
+  if (room > 0) FitLabelText(label, text, room);
   label->adjustSize();
   return label;
+}
+
+void FitCaption(QLabel* caption, int room) {
+  FitLabelText(caption, caption->property("fullText").toString(), room);
+  caption->adjustSize();
+}
+
+void FitLabelText(QLabel* label, const QString& text, int room) {
+  QFont font = label->font();
+  font.setStretch(QFont::Unstretched);
+  int width = QFontMetrics(font).horizontalAdvance(text);
+  if (width > room) {
+    font.setStretch(std::max(kNarrowestStretch, room * 100 / width));
+    width = QFontMetrics(font).horizontalAdvance(text);
+  }
+  QString shown = text;
+  label->setToolTip(QString());
+  if (width > room) {
+    shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, room);
+    label->setToolTip(text);
+  }
+  label->setFont(font);
+  label->setText(shown);
 }
 
 QSize ValueLabelSize(const QFont& font) {

@@ -36,8 +36,17 @@ QFrame* ValueBoxFrame(QWidget* page, const char* name);
 // row) and the window colour of the page's palette `colours`.
 QFrame* ValueRowPanel(QWidget* box, const char* name, int row, const QPalette& colours);
 
-// A grey caption in `font`, as large as its text.
-QLabel* CaptionLabel(const QString& text, QWidget* parent, const QFont& font);
+// A grey caption in `font`, as large as its text; with a `room` in pixels, fitted into it
+// by FitLabelText.
+QLabel* CaptionLabel(const QString& text, QWidget* parent, const QFont& font, int room = 0);
+
+// Shows `text` on `label` within `room` pixels at the label's font: as it is when it fits,
+// else condensed (down to kNarrowestStretch per cent of its width), else also cut with an
+// ellipsis and the whole text as tooltip.
+inline constexpr int kNarrowestStretch = 75;
+void FitLabelText(QLabel* label, const QString& text, int room);
+// Fits a caption made by CaptionLabel anew, from its whole text, into `room` pixels.
+void FitCaption(QLabel* caption, int room);
 
 // The size of every value label in `font`: room for the longest value text.
 QSize ValueLabelSize(const QFont& font);

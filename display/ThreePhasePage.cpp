@@ -25,6 +25,9 @@
 
 namespace {
 
+// A caption ends 4 pixels before its value, which stands at a fixed distance from it.
+const int kCaptionRoom = ThreePhaseValueLeft(0, 0) - ThreePhaseCaptionLeft(0, 0) - 4;
+
 enum BoxIndex { kComprehensive, kUnbalance, kIntegration };
 enum Kind { kMeasured, kCounter };
 
@@ -283,7 +286,8 @@ void ThreePhasePage::BuildValueBoxes() {
     ThreePhaseRow& row = boxes[field.box]->Rows[field.row];
     ThreePhasePair pair;
     pair.Column = field.column;
-    pair.Caption = CaptionLabel(QString::fromUtf8(field.caption), row.Panel, captionFont);
+    pair.Caption =
+        CaptionLabel(QString::fromUtf8(field.caption), row.Panel, captionFont, kCaptionRoom);
     pair.Value = ValueLabel(row.Panel, field.label, valueFont, valueSize);
     // A disabled label ("NSF" in three-wire mode) is greyed out.
     SetDisabledTextColour(pair.Value, kCaptionGrey);

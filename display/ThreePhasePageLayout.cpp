@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "display/PageGeometry.h"
+#include "display/PageWidgets.h"
 #include "display/ThreePhasePage.h"
 
 namespace {
@@ -21,6 +22,8 @@ void PlaceValueBox(ThreePhaseBox& box, const QRect& rect, int Wr) {
     row.Panel->setGeometry(22, rowTop, Wr, rows.Hr);
     rowTop += rows.Hr;
     row.Caption->move(kRowCaptionLeft, rows.CaptionTop);
+    // The row caption ends 4 pixels before the first pair's caption.
+    FitCaption(row.Caption, ThreePhaseCaptionLeft(Wr, 0) - kRowCaptionLeft - 4);
     for (ThreePhasePair& pair : row.Pairs) {
       pair.Caption->move(ThreePhaseCaptionLeft(Wr, pair.Column), rows.CaptionTop);
       pair.Value->move(ThreePhaseValueLeft(Wr, pair.Column), rows.ValueTop);

@@ -55,3 +55,78 @@ TEST(SkinColours, ValueBoxesKeepTheirColoursUnderEverySkin) {
 }
 
 }  // namespace
+
+namespace {
+
+// At the default window size and at the smallest, no caption runs into its value.
+TEST(PageTexts, CaptionsEndBeforeTheirValues) {
+  QTemporaryDir configDir;
+  qputenv("RXM5620_CONFIG_DIR", configDir.path().toLocal8Bit());
+  TMainForm main;
+  main.FormCreate({"rxm5620"});
+  for (const QSize size : {QSize(1000, 768), QSize(100, 100)}) {
+    main.resize(size);
+    main.show();
+    QApplication::processEvents();
+    for (ChannelPage* page :
+         {main.SeCustomTabSheet1, main.SeCustomTabSheet2, main.SeCustomTabSheet3}) {
+      for (ValueBox* box : {&page->VoltageBox, &page->CurrentBox, &page->PowerBox}) {
+        for (const ValueRow& row : box->Rows) {
+          for (const ValuePair& pair : row.Pairs) {
+            const QString text = pair.Caption->text();
+            const int right =
+                pair.Caption->x() + QFontMetrics(pair.Caption->font()).horizontalAdvance(text);
+            EXPECT_LT(right, pair.Value->x()) << text.toStdString();
+            EXPECT_FALSE(text.contains(QChar(0x2026))) << text.toStdString() << " is cut";
+          }
+        }
+      }
+    }
+    ThreePhasePage* three = main.SeCustomTabSheet4;
+    for (const ThreePhaseBox* box :
+         {&three->ComprehensiveBox, &three->UnbalanceBox, &three->IntegrationBox}) {
+      for (const ThreePhaseRow& row : box->Rows) {
+        if (row.Caption && !row.Pairs.empty()) {
+          const int right =
+              row.Caption->x() +
+              QFontMetrics(row.Caption->font()).horizontalAdvance(row.Caption->text());
+          EXPECT_LT(right, row.Pairs[0].Caption->x()) << row.Caption->text().toStdString();
+        }
+        for (const ThreePhasePair& pair : row.Pairs) {
+          const QString text = pair.Caption->text();
+          const int right =
+              pair.Caption->x() + QFontMetrics(pair.Caption->font()).horizontalAdvance(text);
+          EXPECT_LT(right, pair.Value->x()) << text.toStdString();
+        }
+      }
+    }
+  }
+  qunsetenv("RXM5620_CONFIG_DIR");
+}
+
+// Every text the status bar's panels are given shows whole at the default window size.
+TEST(PageTexts, StatusPanelsShowTheirTextsWholeAtTheDefaultSize) {
+  QTemporaryDir configDir;
+  qputenv("RXM5620_CONFIG_DIR", configDir.path().toLocal8Bit());
+  TMainForm main;
+  main.FormCreate({"rxm5620"});
+  main.show();
+  QApplication::processEvents();
+  const std::pair<int, const char*> texts[] = {
+      {0, "Status: synchronization with the instrument"},
+      {0, "Communication failure, re-connect!"},
+      {1, "Bandwidth: narrowband"},
+      {2, "Wiring: Three-phase Three-wire(3VT3CT)"},
+      {3, "Communication"},
+      {5, "Date: 10 Dec 2026 21:15:07"},
+      {7, "Professional electrical measuring"},
+  };
+  for (const auto& [panel, text] : texts) {
+    main.SetStatusText(panel, text);
+    QApplication::processEvents();
+    EXPECT_EQ(main.StatusBar->ShownPanelText(panel).toStdString(), text) << panel;
+  }
+  qunsetenv("RXM5620_CONFIG_DIR");
+}
+
+}  // namespace

@@ -14,6 +14,7 @@
 #include "app/TVForm.h"
 #include "app/Tskin.h"
 #include "config/TAlarmForm.h"
+#include "config/TCalibrateForm.h"
 #include "config/TInputNetSet.h"
 #include "display/HarmonicGrid.h"
 #include "display/MeasurementModel.h"
@@ -361,6 +362,9 @@ void TMainForm::WireSampling() {
   });
   Wire(N11, &QAction::triggered, this, [this] { Sampling->N11Click(); });
   Wire(N33, &QAction::triggered, this, [this] { Sampling->N33Click(); });
+  Wire(N10, &QAction::triggered, this, [this] {
+    if (windows_.calibrate) windows_.calibrate->show();
+  });
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {

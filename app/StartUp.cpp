@@ -41,7 +41,10 @@ ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
   w.printer = new TPrinterForm(main);
   w.enterInfo = new TEnterInfoForm(main);
   w.record = new TRecordForm(main);
-  w.recSet = new TRecSetForm(main);
+  RunHandler([&] { w.record->FormCreate(); });
+  w.recSet = new TRecSetForm(w.record, main);
+  RunHandler([&] { w.recSet->FormCreate(); });
+  w.record->SetSettingsWindow(w.recSet);
   w.calibrate = new TCalibrateForm(main);
   w.alarm = new TAlarmForm(main);
   w.inputNetSet = new TInputNetSet(main);

@@ -207,6 +207,13 @@ void TMainForm::CreatePages() {
 
 void TMainForm::SetWindows(const Windows& windows) {
   windows_ = windows;
+  if (windows_.record) {
+    // The record window's Print button opens the preview with the record report.
+    windows_.record->onPrint = [this] {
+      ReportMode = kRecordReport;
+      if (windows_.printer) windows_.printer->exec();
+    };
+  }
 }
 
 void TMainForm::FormCreate(const QStringList& arguments) {
@@ -259,6 +266,7 @@ void TMainForm::SeSkinSpeedButton5Click() {
 
 void TMainForm::MOpenTimerTimer() {
   MOpenTimer->stop();
+  if (windows_.record) windows_.record->OpenTimer->start();
 }
 
 void TMainForm::ApplySkin(int code) {

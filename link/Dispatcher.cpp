@@ -1,6 +1,5 @@
 #include "link/Dispatcher.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -120,20 +119,6 @@ void RepairMeasurementSet(MeasurementSet& set) {
     RepairNaNAt<double>(bytes + offsetof(ChannelBlock, EnergyKwh), 0.0);
   }
   RepairNaNAt<float>(reinterpret_cast<uint8_t*>(&set.ThreePhase), 1.0f);
-}
-
-QString LongTimeFormat(const QLocale& locale) {
-  // The toolkit's long time format ends in the time zone ("HH:mm:ss t"); the instrument's
-  // reading time is the local clock time, as the desktop's long time format shows it.
-  QString format = locale.timeFormat(QLocale::LongFormat);
-  static const QRegularExpression zone("\\s*\\bt+\\b\\s*");
-  format.replace(zone, " ");
-  return format.trimmed();
-}
-
-QString ReadingDateTimeText(const QLocale& locale, const QDateTime& when) {
-  return locale.toString(when.date(), QLocale::ShortFormat) + ' ' +
-         locale.toString(when.time(), LongTimeFormat(locale));
 }
 
 void StoreDateTimeText(MeasurementRecord& record, const QString& text) {

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 
+#include "display/DateTimeText.h"
 #include "display/MeasurementModel.h"
 
 class LinkPort;
@@ -27,9 +28,5 @@ void Comm1ReceiveData(LinkPort& port, LinkView& view);
 // Replaces NaN in the fields the pages cannot show without it (see the .cpp).
 void RepairMeasurementSet(MeasurementSet& set);
 
-// The locale's long time format without its time-zone part.
-QString LongTimeFormat(const QLocale& locale);
-// "short date" + blank + "long time" in the given locale.
-QString ReadingDateTimeText(const QLocale& locale, const QDateTime& when);
 // Keeps the first 19 characters of `text` in the record, zero-filled.
 void StoreDateTimeText(MeasurementRecord& record, const QString& text);

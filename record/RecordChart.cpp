@@ -80,6 +80,7 @@ ChartTexts DrawRecordChart(QPainter& painter, int W, int H, RecordChartState& st
       texts.End =
           (data.ViewMode == 0 ? "End: " : "End:") + DaysText(locale, data.Buffers->Times[newest]);
       QPolygon line(points);
+      QVector<QLine> segments(points);
       for (int c = 0; c < kRecordChannels; ++c) {
         const float* values = data.Buffers->Values[c];
         for (int j = 0; j < points; ++j) {
@@ -106,8 +107,11 @@ ChartTexts DrawRecordChart(QPainter& painter, int W, int H, RecordChartState& st
           texts.MarkerTop[c] = line.point(0).y() - 7;
           painter.setPen(QPen(colour, 2, Qt::SolidLine));
           painter.setBrush(Qt::NoBrush);
-          // The polyline starts with a move to the first point.
-          painter.drawPolyline(line);
+          // The polyline as separate segments: a wide pen strokes a long zigzag polyline as
+          // one self-overlapping outline, hundreds of times slower than its segments.
+          for (int j = 1; j < points; ++j)
+            segments[j - 1] = QLine(line.point(j - 1), line.point(j));
+          painter.drawLines(segments.constData(), points - 1);
         }
         painter.setPen(QPen(colour, 1, Qt::SolidLine));
         painter.setBrush(colour);

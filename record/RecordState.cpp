@@ -10,7 +10,6 @@ RecordState Recording;
 namespace {
 
 void AllocateBuffers(SampleBuffers& buffers) {
-  // Kept until the program ends, as the windows that read them are.
   for (float*& values : buffers.Values) values = new float[kRecordCapacity]();
   buffers.Times = new double[kRecordCapacity]();
 }
@@ -20,7 +19,21 @@ void ClearBuffers(SampleBuffers& buffers) {
   std::fill_n(buffers.Times, kRecordCapacity, 0.0);
 }
 
+void FreeBuffers(SampleBuffers& buffers) {
+  for (float*& values : buffers.Values) {
+    delete[] values;
+    values = nullptr;
+  }
+  delete[] buffers.Times;
+  buffers.Times = nullptr;
+}
+
 }  // namespace
+
+RecordState::~RecordState() {
+  FreeBuffers(Live);
+  FreeBuffers(Opened);
+}
 
 void RecordState::Allocate() {
   if (Allocated()) return;

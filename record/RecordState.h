@@ -9,6 +9,11 @@
 #include "record/RecordFile.h"
 
 struct RecordState {
+  RecordState() = default;
+  RecordState(const RecordState&) = delete;
+  RecordState& operator=(const RecordState&) = delete;
+  ~RecordState();
+
   // Allocates both recordings at full capacity, zero-filled; once.
   void Allocate();
   bool Allocated() const { return Live.Times != nullptr; }

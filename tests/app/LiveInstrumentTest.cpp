@@ -12,7 +12,10 @@
 #include "app/TMainForm.h"
 #include "display/MeasurementModel.h"
 #include "link/LinkState.h"
+#include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "record/RecordState.h"
+#include "record/TRecordForm.h"
 #include "support/PtyPair.h"
 
 namespace {
@@ -122,6 +125,69 @@ TEST_F(LiveInstrument, ContinuousReadingsOverUsbFollowOneAnother) {
   };
   EXPECT_TRUE(WaitWithoutEvents([&] { return logText().contains("02 03 00 2C 00 00"); }, 10000))
       << logText().right(400).toStdString();
+}
+
+// A recording over the live link: the samples are the readings the data model received, and
+// the file holds them with their times.
+TEST_F(LiveInstrument, ARecordingDuringContinuousSamplingReachesItsFile) {
+  Settings("[CommPort]\nPort=7\n[RecordSet]\nCh0=0\nCh1=15\nCh2=29\nCh3=3\nCh4=99\nCh5=102\n");
+  StartSimulator(7, {"--usb"});
+  windows = CreateApplicationWindows({"/opt/rxm5620/rxm5620"});
+  TMainForm& main = *windows.main;
+  TRecordForm& record = *windows.others.record;
+  const QString path = configDir.filePath("live.qvr");
+  const auto previousDialog = FileDialog::SetHandler([&](const FileDialog&) { return path; });
+  main.SeSkinSpeedButton5->click();
+  EXPECT_TRUE(record.isVisible());
+  record.NewClick();
+  // Shorter steps than any the settings offer, so that the test takes seconds.
+  record.SetStepInterval(150, "Step");
+  record.SetSaveInterval(700, "Save");
+  main.SeSkinButton4->click();
+  ASSERT_TRUE(WaitUntil([&] { return SamplingMode == kSamplingContinuous; }));
+  record.StartClick();
+  ASSERT_TRUE(record.Timer1->isActive()) << boxes.join(" | ").toStdString();
+  ASSERT_TRUE(WaitUntil([&] { return Recording.SampleCount >= 8; }));
+  record.StopClick();
+  const int taken = Recording.SampleCount;
+  record.TimerSaveTimer();  // the last samples, as the next save would write them
+  FileDialog::SetHandler(previousDialog);
+  main.SeSkinSpeedButton9->click();
+
+  RecordState reopened;
+  reopened.Allocate();
+  const OpenedRecording opened = OpenRecordFile(reopened, path);
+  ASSERT_EQ(opened.Count, taken);
+  const uint8_t parameters[kRecordChannels] = {0, 15, 29, 3, 99, 102};
+  for (int c = 0; c < kRecordChannels; ++c) EXPECT_EQ(opened.Parameters[c], parameters[c]);
+  for (int i = 0; i < taken; ++i) {
+    for (int c = 0; c < kRecordChannels; ++c) {
+      EXPECT_EQ(reopened.Opened.Values[c][i], Recording.Live.Values[c][i]);
+    }
+    EXPECT_EQ(reopened.Opened.Times[i], Recording.Live.Times[i]);
+    if (i > 0) {
+      EXPECT_GE(reopened.Opened.Times[i], reopened.Opened.Times[i - 1]);
+    }
+  }
+  // The values are the simulator's balanced system: 230 V, 10 A, 50 Hz, about 400 V between
+  // lines, the total power of three phases.
+  const float last[kRecordChannels] = {230, 10, 2100, 50, 400, 6300};
+  const float tolerance[kRecordChannels] = {10, 1.5, 400, 0.5, 20, 1200};
+  for (int c = 0; c < kRecordChannels; ++c) {
+    EXPECT_NEAR(reopened.Opened.Values[c][taken - 1], last[c], tolerance[c]) << c;
+  }
+  EXPECT_TRUE(boxes.isEmpty()) << boxes.join(" | ").toStdString();
+}
+
+// A record file named on the command line opens in the record window once the windows exist.
+TEST_F(LiveInstrument, ARecordFileOnTheCommandLineOpensInTheRecordWindow) {
+  windows =
+      CreateApplicationWindows({"/opt/rxm5620/rxm5620", RXM_FIXTURES_DIR "/known-record.qvr"});
+  TRecordForm& record = *windows.others.record;
+  ASSERT_TRUE(WaitUntil([&] { return record.isVisible() && Recording.OpenedLastIndex == 1499; }));
+  EXPECT_EQ(record.Names[3]->text(), "CH2 Frequency");
+  EXPECT_EQ(record.StatusText(5), "Mode:Open");
+  EXPECT_EQ(Recording.ViewMode, 1);
 }
 
 }  // namespace

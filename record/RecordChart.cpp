@@ -24,6 +24,14 @@ long long RoundEven(double x) {
 
 constexpr double kHeightLimit = 1e6;
 
+// 8 points, narrow, so that the six per-division texts fit their 85-pixel steps.
+QFont ChartFont() {
+  QFont font;
+  font.setFamilies({"Liberation Sans Narrow", "DejaVu Sans Condensed", "Liberation Sans"});
+  font.setPointSize(8);
+  return font;
+}
+
 }  // namespace
 
 ChartView& CurrentView(RecordChartState& state, int viewMode) {
@@ -48,9 +56,7 @@ ChartTexts DrawRecordChart(QPainter& painter, int W, int H, RecordChartState& st
   ChartTexts texts;
   painter.save();
   painter.fillRect(0, 0, W, H, background);
-  QFont font = painter.font();
-  font.setPointSize(8);
-  painter.setFont(font);
+  painter.setFont(ChartFont());
   painter.setPen(QPen(grid, 1, Qt::DotLine));
   for (int b = 0; b <= 10; ++b) {
     const int y = static_cast<int>(RoundEven((H - 32) * b / 10.0)) + 16;
@@ -151,8 +157,7 @@ ChartTexts DrawRecordChart(QPainter& painter, int W, int H, RecordChartState& st
 void DrawScaleStrip(QPainter& painter, int H, int rangeMode) {
   painter.save();
   painter.fillRect(0, 0, 50, H, Qt::white);
-  QFont font = painter.font();
-  font.setPointSize(8);
+  const QFont font = ChartFont();
   painter.setFont(font);
   const QFontMetrics metrics(font);
   painter.setPen(QPen(Qt::black, 1));

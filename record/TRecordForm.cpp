@@ -112,7 +112,21 @@ TRecordForm::TRecordForm(QWidget* parent, RecordState& state) : QDialog(parent),
   StatusBar1 = new QStatusBar(this);
   StatusBar1->setObjectName("StatusBar1");
   StatusBar1->setSizeGripEnabled(false);
+  // The panels are at least as wide as their design and as the texts they show, in a
+  // narrow font; the last takes the rest.
+  QFont small;
+  small.setFamilies({"Liberation Sans Narrow", "DejaVu Sans Condensed", "Liberation Sans"});
+  small.setPixelSize(11);
+  const QFontMetrics metrics(small);
+  const QString sampleTime = DaysText(QLocale::system(), 46366.999988);
   const int widths[7] = {90, 120, 140, 140, 90, 70, 50};
+  const QString widest[7] = {QString::fromUtf8("存盘间隔时间：60秒"),
+                             QString::fromUtf8("存盘间隔时间：60秒"),
+                             "Start: " + sampleTime,
+                             "End: " + sampleTime,
+                             "Length: 2400",
+                             "Mode: Record",
+                             QString()};
   const char* initial[7] = {"采样步长：",
                             "存盘间隔时间：",
                             "Start:",
@@ -122,9 +136,9 @@ TRecordForm::TRecordForm(QWidget* parent, RecordState& state) : QDialog(parent),
                             "Display: Show only positive  "};
   for (int i = 0; i < 7; ++i) {
     Panels[i] = new QLabel(QString::fromUtf8(initial[i]));
+    Panels[i]->setFont(small);
     Panels[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    // The panels keep their widths at least; longer texts widen them.
-    Panels[i]->setMinimumWidth(widths[i]);
+    Panels[i]->setMinimumWidth(std::max(widths[i], metrics.horizontalAdvance(widest[i]) + 8));
     if (i == 6) Panels[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     StatusBar1->addWidget(Panels[i], i == 6 ? 1 : 0);
   }

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <vector>
 
 double DaysFromDateTime(const QDateTime& local);
 // Invalid for a number that is not finite or out of the calendar's range.
@@ -21,3 +22,30 @@ QString ReadingDateTimeText(const QLocale& locale, const QDateTime& when);
 QString DaysText(const QLocale& locale, double days);
 QString DaysDateText(const QLocale& locale, double days);
 QString DaysTimeText(const QLocale& locale, double days);
+
+// DaysText for many date-times in a row (an export): the same texts, formed without the
+// locale's machinery where the long time format is made of plain hour, minute, second and
+// AM/PM fields, and the date's text formed once per day.
+class DaysTextFormatter {
+ public:
+  explicit DaysTextFormatter(const QLocale& locale);
+  QString Text(double days);
+
+ private:
+  struct Token {
+    char field = 0;  // 'H', 'h', 'm', 's', 'a' (AM/PM as the locale writes it), 0 literal
+    bool twoDigits = false;
+    QString literal;
+  };
+  QString FastTime(int ms) const;
+
+  QLocale locale_;
+  QString timeFormat_;
+  std::vector<Token> tokens_;
+  bool fast_ = true;
+  char16_t zero_ = u'0';
+  bool twelveHour_ = false;
+  qint64 cachedDay_ = 0;
+  bool haveDay_ = false;
+  QString dateText_;
+};

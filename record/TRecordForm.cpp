@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QResizeEvent>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -20,6 +21,7 @@
 #include "platform/MessageBox.h"
 #include "platform/SettingsKeys.h"
 #include "record/RecordParameters.h"
+#include "record/SpreadsheetExport.h"
 #include "record/TRecSetForm.h"
 
 namespace {
@@ -177,6 +179,8 @@ TRecordForm::TRecordForm(QWidget* parent, RecordState& state) : QDialog(parent),
   SaveDialog1.FileName = "RecordFile.qvr";
   SaveDialog1.Filter = "Quvex record file(.qvr)|*.qvr";
   OpenDialog1.Filter = "Quvex record file(.qvr)|*.qvr";
+  SaveDialog2.FileName = "RecordFile.xlsx";
+  SaveDialog2.Filter = "EXCEL File(.xlsx)|*.xlsx|CSV File(.csv)|*.csv";
 }
 
 void TRecordForm::CreateMenus(QMenuBar* bar) {
@@ -205,9 +209,7 @@ void TRecordForm::CreateMenus(QMenuBar* bar) {
 
   Wire(Open1, &QAction::triggered, this, [this] { OpenClick(); });
   Wire(New1, &QAction::triggered, this, [this] { NewClick(); });
-  Wire(Export1, &QAction::triggered, this, [this] {
-    if (onExport) onExport();
-  });
+  Wire(Export1, &QAction::triggered, this, [this] { ExportClick(); });
   Wire(Exit1, &QAction::triggered, this, [this] { hide(); });
   Wire(Setting1, &QAction::triggered, this, [this] { SettingClick(); });
   Wire(ForwardExpansion1, &QAction::triggered, this, [this] { ForwardExpansion(); });
@@ -771,4 +773,43 @@ bool TRecordForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TRecordForm::GridTimerTimer() {
   chart_.GridPhase = (chart_.GridPhase + 1) % 20;
+}
+
+void TRecordForm::ExportClick() {
+  if (!SaveDialog2.Execute(this)) return;
+  const QString target = SaveDialog2.FileName;
+  // The recording the chart shows, every sample of it.
+  const bool opened = state_.ViewMode == 1;
+  ExportInput input;
+  input.Buffers = opened ? &state_.Opened : &state_.Live;
+  input.Count = opened ? state_.OpenedLastIndex + 1 : state_.SampleCount;
+  for (int c = 0; c < kRecordChannels; ++c) input.Names[c] = Names[c]->text();
+
+  // Exports of more than about half a second show their progress and can be cancelled;
+  // the dialog only repaints and takes the cancel.
+  QProgressDialog progress("Exporting the recording...", "Cancel", 0, std::max(input.Count, 1),
+                           this);
+  progress.setWindowTitle("Export EXCEL File");
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(500);
+  const ExportResult result = WriteExport(target, ExportFormatOf(target), input, QLocale::system(),
+                                          [&progress](int written, int) {
+                                            progress.setValue(written);
+                                            return !progress.wasCanceled();
+                                          });
+  progress.reset();
+  if (result.Cancelled) return;
+  if (!result.Ok) {
+    ShowMessage(QString("Export to \"%1\" failed: %2").arg(target, result.Error));
+    return;
+  }
+  const auto answer = AskQuestion(
+      {"Export is complete", "Data export is complete, make sure to save?", QMessageBox::Question,
+       QMessageBox::Yes | QMessageBox::No, QMessageBox::NoButton});
+  if (answer != QMessageBox::Yes) {
+    DiscardExport(result);
+    return;
+  }
+  const QString problem = CommitExport(result, target);
+  if (!problem.isEmpty()) ShowMessage(QString("Cannot write file \"%1\". %2").arg(target, problem));
 }

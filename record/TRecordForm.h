@@ -32,9 +32,8 @@ class TRecordForm : public QDialog {
   // Creation: buffers, marker pictures, the record settings of SysSet.ini, the labels.
   void FormCreate();
   void SetSettingsWindow(TRecSetForm* form) { settings_ = form; }
-  // The Print button and the "Export EXCEL File" entry: what the main window wires.
+  // The Print button: what the main window wires.
   std::function<void()> onPrint;
-  std::function<void()> onExport;
 
   // Handlers.
   void NewClick();
@@ -42,6 +41,7 @@ class TRecordForm : public QDialog {
   void StopClick();
   void OpenClick();
   void SettingClick();
+  void ExportClick();     // "Export EXCEL File"
   void Timer1Timer();     // sampling step
   void TimerSaveTimer();  // save interval
   void GridTimerTimer();
@@ -105,6 +105,7 @@ class TRecordForm : public QDialog {
   QTimer *Timer1, *TimerSave, *GridTimer, *ScrollBar1ChangeTimer, *OpenTimer;
   FileDialog SaveDialog1{FileDialog::Save};
   FileDialog OpenDialog1{FileDialog::Open};
+  FileDialog SaveDialog2{FileDialog::Save};  // the export
 
  protected:
   void resizeEvent(QResizeEvent* event) override;

@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libpng-dev libjpeg-dev libxlsxwriter-dev zlib1g-dev
+  libpng-dev libjpeg-dev libxlsxwriter-dev zlib1g-dev python3-openpyxl
   xvfb xauth x11-apps imagemagick poppler-utils
   fonts-liberation fonts-dejavu-core fonts-noto-cjk
   clang-format

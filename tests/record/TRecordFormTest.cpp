@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstring>
@@ -290,6 +291,43 @@ TEST_F(RecordWindow, ScalesAndPaging) {
   form->MoveLeft();
   EXPECT_FALSE(form->SeSkinSpeedButton9->isEnabled());
   EXPECT_FALSE(form->MoveLeft1->isEnabled());
+}
+
+// The export asks only once the file is written: Yes puts it in place, No leaves no file
+// and a file of that name as it was. While recording it exports the samples taken so far.
+TEST_F(RecordWindow, ExportAsksBeforeItKeepsTheFile) {
+  Settings("[RecordSet]\nCh0=0\n");
+  auto form = Window();
+  chosen = dir.filePath("live.qvr");
+  form->NewClick();
+  SamplingMode = kSamplingContinuous;
+  form->StartClick();
+  Tick(*form, 4);  // none of them saved yet
+
+  const QString target = dir.filePath("export.csv");
+  QFile old(target);
+  ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+  old.write("keep me");
+  old.close();
+  chosen = target;
+  answer = QMessageBox::No;
+  boxes.clear();
+  form->ExportClick();
+  EXPECT_EQ(boxes, QStringList({"Data export is complete, make sure to save?"}));
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  EXPECT_EQ(old.readAll(), "keep me");
+  old.close();
+
+  answer = QMessageBox::Yes;
+  form->ExportClick();
+  ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+  const QList<QByteArray> lines = old.readAll().trimmed().split('\n');
+  ASSERT_EQ(lines.size(), 5) << "the header and the four samples taken";
+  EXPECT_TRUE(lines[0].startsWith("Time,CH1:")) << lines[0].toStdString();
+  EXPECT_TRUE(lines[4].trimmed().endsWith(",0,0,0,0,0")) << lines[4].toStdString();
+  EXPECT_TRUE(lines[4].contains(",233,")) << lines[4].toStdString();
+  EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2)
+      << "the record file and the export, nothing else";
 }
 
 TEST_F(RecordWindow, TheRangeButtonCyclesTheModes) {

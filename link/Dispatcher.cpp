@@ -56,9 +56,10 @@ void CompleteAllChannels(LinkView& view) {
   view.RefreshThreePhasePage();
   view.RefreshHarmonicGrid();
   view.SetStatusText(0, "Communications to complete");
-  const QString when = ReadingDateTimeText(QLocale::system(), QDateTime::currentDateTime());
+  const QDateTime now = QDateTime::currentDateTime();
+  const QString when = ReadingDateTimeText(QLocale::system(), now);
   view.SetStatusText(5, "Date: " + when);
-  StoreDateTimeText(MeasurementData, when);
+  StoreDateTimeText(MeasurementData, StoredReadingText(when, now));
   view.SetReReadTimerEnabled(false);
   if (SamplingMode == kSamplingContinuous) view.SetContinuousReadTimerEnabled(true);
   if (SamplingMode == kSamplingSingle) {
@@ -119,6 +120,13 @@ void RepairMeasurementSet(MeasurementSet& set) {
     RepairNaNAt<double>(bytes + offsetof(ChannelBlock, EnergyKwh), 0.0);
   }
   RepairNaNAt<float>(reinterpret_cast<uint8_t*>(&set.ThreePhase), 1.0f);
+}
+
+QString StoredReadingText(const QString& text, const QDateTime& when) {
+  if (text.toLocal8Bit().size() <= static_cast<qsizetype>(sizeof MeasurementRecord::DateTimeText)) {
+    return text;
+  }
+  return when.toString("yyyy-MM-dd HH:mm:ss");
 }
 
 void StoreDateTimeText(MeasurementRecord& record, const QString& text) {

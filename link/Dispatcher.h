@@ -28,5 +28,8 @@ void Comm1ReceiveData(LinkPort& port, LinkView& view);
 // Replaces NaN in the fields the pages cannot show without it (see the .cpp).
 void RepairMeasurementSet(MeasurementSet& set);
 
+// The reading's time as the record keeps it: the system's text when it fits the 19 bytes,
+// else "yyyy-MM-dd HH:mm:ss" (exactly 19 characters), so that no digit is cut off.
+QString StoredReadingText(const QString& text, const QDateTime& when);
 // Keeps the first 19 characters of `text` in the record, zero-filled.
 void StoreDateTimeText(MeasurementRecord& record, const QString& text);

@@ -385,6 +385,19 @@ TEST(DateTimeText, KeepsNineteenCharactersAndZeroFillsShorterTexts) {
   }
 }
 
+// A system text longer than the record's 19 bytes ("10 Dec 2026 14:48:45" in the C locale)
+// is stored as the ISO text, which keeps every digit.
+TEST(DateTimeText, ATextTooLongForTheRecordIsStoredInIsoForm) {
+  const QDateTime when(QDate(2026, 12, 10), QTime(14, 48, 45));
+  const QString system = ReadingDateTimeText(QLocale(QLocale::C), when);
+  ASSERT_EQ(system, "10 Dec 2026 14:48:45");
+  EXPECT_EQ(StoredReadingText(system, when), "2026-12-10 14:48:45");
+  EXPECT_EQ(StoredReadingText("12/10/26 2:48:45 PM", when), "12/10/26 2:48:45 PM");
+  MeasurementRecord record{};
+  StoreDateTimeText(record, StoredReadingText(system, when));
+  EXPECT_EQ(QByteArray(record.DateTimeText, 19), "2026-12-10 14:48:45");
+}
+
 TEST(DateTimeText, ShortDateBlankLongTimeWithoutTheZone) {
   const QDateTime when(QDate(2026, 12, 10), QTime(9, 30, 15));
   EXPECT_EQ(LongTimeFormat(QLocale(QLocale::C)), "HH:mm:ss");

@@ -1,12 +1,21 @@
 // The record file reader on arbitrary files, into buffers of the real capacity; the chart
 // then draws what was read, as the record window would.
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <cstdlib>
 
 #include "fuzz/FuzzInput.h"
 #include "platform/Errors.h"
 #include "record/RecordChart.h"
 #include "record/RecordState.h"
+
+// The chart's texts need the toolkit's fonts, so a (headless) application.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  static QGuiApplication application(*argc, *argv);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static RecordState* state = [] {
@@ -15,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return s;
   }();
   try {
-    const OpenedRecording opened =
-        OpenRecordFile(*state, FuzzInputFile(data, size, ".qvr"));
+    const OpenedRecording opened = OpenRecordFile(*state, FuzzInputFile(data, size, ".qvr"));
     static QImage image(200, 120, QImage::Format_RGB32);
     QPainter painter(&image);
     RecordChartState chart;

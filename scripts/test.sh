@@ -15,3 +15,5 @@ export QT_QPA_PLATFORM=offscreen RXM5620_SYSTEM_PORTS=0
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
+# A short, repeatable run of every fuzz target.
+RXM_FUZZ_BUILD_DIR=${RXM_FUZZ_BUILD_DIR:-build-fuzz} ./scripts/fuzz.sh smoke

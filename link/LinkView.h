@@ -27,12 +27,13 @@ class LinkView {
   // The communication window's speed box: item index 0 to 7, 4.8 to 115.2 kbit/s.
   virtual int SpeedIndex() const = 0;
 
+  // The configuration windows; a view without them (a test, the batch tool) does nothing.
   // Alarm window: refill the controls from AlarmBlock; its status panel 0.
-  virtual void AlarmFormCreate() = 0;
-  virtual void SetAlarmStatusText(const QString& text) = 0;
+  virtual void AlarmFormCreate() {}
+  virtual void SetAlarmStatusText(const QString&) {}
   // Instrument settings window: fill from InstrumentSetup; its status panel 0.
-  virtual void ShowInstrumentSetup() = 0;
-  virtual void SetInstrumentStatusText(const QString& text) = 0;
+  virtual void ShowInstrumentSetup() {}
+  virtual void SetInstrumentStatusText(const QString&) {}
   // Calibration window: the text of Edit7 to Edit12.
-  virtual void SetCalibrationEditText(int edit, const QString& text) = 0;
+  virtual void SetCalibrationEditText(int, const QString&) {}
 };

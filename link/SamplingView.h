@@ -57,11 +57,12 @@ class SamplingView {
   virtual void RefreshThreePhasePage() = 0;
   virtual void RefreshHarmonicGrid() = 0;
 
+  // The configuration windows; a view without them does nothing.
   // Alarm window: its status panel 0; shown modally (returns when it closes).
-  virtual void SetAlarmStatusText(const QString& text) = 0;
-  virtual void ShowAlarmFormModal() = 0;
+  virtual void SetAlarmStatusText(const QString&) {}
+  virtual void ShowAlarmFormModal() {}
   // Instrument settings window: its read button ("Reading from instruments"); shown
   // without waiting for it.
-  virtual void InstrumentSettingsReadClick() = 0;
-  virtual void ShowInstrumentSettingsForm() = 0;
+  virtual void InstrumentSettingsReadClick() {}
+  virtual void ShowInstrumentSettingsForm() {}
 };

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QFile>
 #include <QJsonArray>
@@ -205,6 +207,46 @@ TEST(RecordFile, MalformedFilesOpenWithoutHarm) {
 TEST(RecordFile, AMissingFileIsAnError) {
   RecordState& state = Fresh();
   EXPECT_THROW(OpenRecordFile(state, "/nonexistent/r.qvr"), AppError);
+}
+
+}  // namespace
+
+namespace {
+
+// A program killed while it saves into a long recording leaves every record before the
+// one being rewritten as it was.
+TEST(RecordFile, ASaverKilledMidWayKeepsTheRecordsWritten) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("r.qvr");
+  RecordState& state = Fresh();
+  NewRecordFile(state, path);
+  for (int i = 0; i < 3000; ++i) state.Live.Values[2][i] = static_cast<float>(i);
+  state.SampleCount = 2500;
+  ASSERT_EQ(SaveTick(state), QString());
+  state.SampleCount = 1999;
+  ASSERT_EQ(SaveTick(state), QString());
+  state.SampleCount = 2500;
+  ASSERT_EQ(SaveTick(state), QString());
+  const QByteArray before = FileBytes(path);
+  ASSERT_EQ(before.size(), 3 * kRecordBlockSize);
+  for (int round = 0; round < 4; ++round) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int n = 2500;; n = n == 2999 ? 2500 : n + 1) {
+        state.SampleCount = n;
+        if (!SaveTick(state).isEmpty()) _exit(2);
+      }
+    }
+    usleep(static_cast<useconds_t>(3000 + 7000 * round));
+    kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    const QByteArray after = FileBytes(path);
+    ASSERT_EQ(after.size(), before.size());
+    EXPECT_EQ(after.left(2 * kRecordBlockSize), before.left(2 * kRecordBlockSize));
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "app/SkinEngine.h"
 
+#include "platform/DataFolders.h"
+
 #include <QApplication>
 #include <QFile>
 
@@ -60,8 +62,7 @@ QString ApplySkinCode(SkinEngine& engine, int code) {
     return {};
   }
   if (code < 1 || code > 6) return {};
-  const QString path = QCoreApplication::applicationDirPath() +
-                       QString("/SkinsFile/%1.ats").arg(code, 2, 10, QChar('0'));
+  const QString path = DataFile(QString("SkinsFile/%1.ats").arg(code, 2, 10, QChar('0')));
   const QString problem = engine.LoadSkinFile(path);
   if (!engine.Active()) engine.SetActive(true);
   return problem;

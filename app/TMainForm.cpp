@@ -23,6 +23,7 @@
 #include "link/BindComm1.h"
 #include "link/LinkPort.h"
 #include "platform/CommandLine.h"
+#include "platform/DataFolders.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
@@ -143,8 +144,15 @@ void TMainForm::CreateMenus() {
     if (windows_.version) windows_.version->exec();
   });
   Wire(Website1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kMakerWebsite)); });
-  Wire(Manual1, &QAction::triggered, this,
-       [] { QDesktopServices::openUrl(QUrl::fromLocalFile("/PdfDoc/Handbook.pdf")); });
+  Wire(Manual1, &QAction::triggered, this, [] {
+    // The user's guide in the data folder; without it a clear message, not a silent nothing.
+    const QString handbook = DataFile("Handbook.pdf");
+    if (!QFileInfo::exists(handbook)) {
+      ShowMessage(QString("The user's manual is missing: %1").arg(handbook));
+      return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(handbook));
+  });
 }
 
 void TMainForm::CreateToolBar() {

@@ -59,7 +59,13 @@ void TComm::SetPortOpen(bool open) {
 
 void TComm::OpenPort() {
   std::unique_ptr<SerialPort> port = SerialPort::Open(PortNumberOf(commPort_));
-  if (!port) throw ECommError(QString::fromUtf8(kCommOpenFailedText));
+  if (!port) {
+    // The box keeps its text; what the system said and how to mend it follows.
+    const QString reason = OpenFailureReason(PortNumberOf(commPort_), errno);
+    QString text = QString::fromUtf8(kCommOpenFailedText);
+    if (!reason.isEmpty()) text += "\r\r" + reason;
+    throw ECommError(text);
+  }
   if (!port->SetupQueues(driverQueueSize_, kCommBufferSize)) {
     port.reset();
     throw ECommError(kCommBufferFailedText);

@@ -1,5 +1,7 @@
 #include "platform/IniFile.h"
 
+#include "platform/DataFolders.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QDir>
@@ -175,12 +177,6 @@ int SettingsTextToInt(const QString& text) {
     throw EConvertError(QString("'%1' is not a valid integer value").arg(text));
   }
   return static_cast<int>(value);
-}
-
-QString SettingsDirectory() {
-  const QString dir = qEnvironmentVariable("RXM5620_CONFIG_DIR");
-  if (!dir.isEmpty()) return dir;
-  return QCoreApplication::applicationDirPath();
 }
 
 IniFile SystemSettings() {

@@ -1,4 +1,6 @@
 #pragma once
+
+#include "platform/DataFolders.h"
 // Settings files in INI form (SysSet.ini, EnterInfo.ini). Nothing is cached: every call
 // opens the file, reads or rewrites it and lets it go, so a value is always the one on disk.
 // Section and key names match without regard to letter case.
@@ -40,9 +42,6 @@ class IniFile {
 // Throws EConvertError ("'x' is not a valid integer value") otherwise or when out of range.
 int SettingsTextToInt(const QString& text);
 
-// The folder that holds the settings files: $RXM5620_CONFIG_DIR when set (tests, portable
-// set-ups), otherwise the folder of the executable. The working directory plays no part.
-QString SettingsDirectory();
-
+// The folder that holds the settings files: SettingsDirectory() of platform/DataFolders.h.
 // SysSet.ini in the settings folder.
 IniFile SystemSettings();

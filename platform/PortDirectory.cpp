@@ -1,5 +1,7 @@
 #include "platform/PortDirectory.h"
 
+#include "platform/DataFolders.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -35,10 +37,7 @@ fs::path Resolved(const fs::path& path) {
 }  // namespace
 
 std::string PortDirectory() {
-  if (const char* dir = std::getenv("RXM5620_PORT_DIR"); dir != nullptr && *dir != '\0') return dir;
-  std::error_code error;
-  const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-  return ((error ? fs::current_path(error) : exe.parent_path()) / "ports").string();
+  return DefaultPortDirectory().toStdString();
 }
 
 bool SystemPortsEnabled() {

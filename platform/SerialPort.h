@@ -13,6 +13,7 @@
 // device gets its old name again, bytes already queued can still be read, and every
 // further device operation fails quietly until the port is closed.
 
+#include <QString>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -104,3 +105,7 @@ class SerialPort {
 // without becoming its controlling terminal, changes none of its settings, and closes it.
 bool ProbeSerialPort(int portNumber);
 bool ProbeSerialDevice(const std::string& devicePath);
+
+// Why port `portNumber` could not be opened, for the user: what `error` (an errno of
+// SerialPort::Open) means for its device and how to mend it; empty for no known reason.
+QString OpenFailureReason(int portNumber, int error);

@@ -1,15 +1,18 @@
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/serial.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -335,4 +338,26 @@ bool ProbeSerialDevice(const std::string& devicePath) {
   if (fd < 0) return false;
   ::close(fd);  // also drops the lock
   return true;
+}
+
+QString OpenFailureReason(int portNumber, int error) {
+  const std::string path = PortDevicePath(portNumber);
+  if (path.empty()) return {};
+  std::error_code ignored;
+  const std::string device = std::filesystem::weakly_canonical(path, ignored).string();
+  const QString name = QString::fromStdString(device.empty() ? path : device);
+  if (error == EACCES || error == EPERM) {
+    struct stat info {};
+    QString group = "dialout";
+    if (::stat(device.c_str(), &info) == 0) {
+      if (const struct group* owner = ::getgrgid(info.st_gid))
+        group = QString::fromLocal8Bit(owner->gr_name);
+    }
+    return QString(
+               "Permission denied on %1: your user may not use it. Add yourself to the group "
+               "\"%2\" that owns it (sudo usermod -aG %2 $USER), then log in again.")
+        .arg(name, group);
+  }
+  if (error == EBUSY) return QString("%1 is in use by another program.").arg(name);
+  return {};
 }

@@ -16,6 +16,7 @@
 #include "display/ValueFormat.h"
 #include "link/LinkState.h"
 #include "platform/CommandLine.h"
+#include "platform/DataFolders.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
@@ -55,7 +56,7 @@ long long RoundEven(double x) {
 }
 
 QString ProgramFile(const QString& relative) {
-  return QCoreApplication::applicationDirPath() + "/" + relative;
+  return DataFile(relative);
 }
 
 // A paint box that shows an image and reports the mouse to the window.

@@ -9,7 +9,7 @@ packages=(
   libpng-dev libjpeg-dev libxlsxwriter-dev zlib1g-dev python3-openpyxl
   xvfb xauth x11-apps imagemagick poppler-utils
   fonts-liberation fonts-dejavu-core fonts-noto-cjk
-  clang-format clang libclang-rt-14-dev
+  clang-format clang libclang-rt-14-dev dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -17,3 +17,5 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "$@"
 # A short, repeatable run of every fuzz target.
 RXM_FUZZ_BUILD_DIR=${RXM_FUZZ_BUILD_DIR:-build-fuzz} ./scripts/fuzz.sh smoke
+# The Debian package: its file list and control data.
+./scripts/package.sh --check

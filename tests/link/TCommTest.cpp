@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QStringList>
@@ -151,6 +152,37 @@ TEST_F(TCommOverPty, APortAlreadyHeldIsRefused) {
   comm.SetPortOpen(false);
   other.SetPortOpen(true);
   EXPECT_TRUE(other.PortOpen());
+}
+
+// The box keeps its text and says why: a port another program holds, a device the user may
+// not open.
+TEST_F(TCommOverPty, TheOpenFailureSaysWhy) {
+  comm.SetPortOpen(true);
+  TComm other;
+  other.SetCommPort(ComPortOfNumber(kPort));
+  try {
+    other.SetPortOpen(true);
+    FAIL() << "no error";
+  } catch (const ECommError& error) {
+    EXPECT_TRUE(error.Text().startsWith(QString::fromUtf8(kCommOpenFailedText)));
+    EXPECT_TRUE(error.Text().contains("is in use by another program"))
+        << error.Text().toStdString();
+    EXPECT_TRUE(error.Text().contains(QString::fromStdString(pty.SlavePath())));
+  }
+  comm.SetPortOpen(false);
+
+  const QString denied = OpenFailureReason(kPort, EACCES);
+  EXPECT_TRUE(denied.contains("Permission denied on " + QString::fromStdString(pty.SlavePath())));
+  EXPECT_TRUE(denied.contains("sudo usermod -aG")) << denied.toStdString();
+  EXPECT_TRUE(OpenFailureReason(kPort, ENOENT).isEmpty());
+  if (geteuid() == 0) GTEST_SKIP() << "running as root, which opens any device";
+  ASSERT_EQ(::chmod(pty.SlavePath().c_str(), 0), 0);
+  try {
+    other.SetPortOpen(true);
+    FAIL() << "no error";
+  } catch (const ECommError& error) {
+    EXPECT_TRUE(error.Text().contains("Permission denied")) << error.Text().toStdString();
+  }
 }
 
 TEST_F(TCommOverPty, ReceiveEventFollowsTheThreshold) {

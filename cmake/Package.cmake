@@ -1,0 +1,17 @@
+# The Debian package: scripts/package.sh runs `cpack -G DEB` in a Release build.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME rxm5620)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "Example Instruments Ltd.")
+set(CPACK_PACKAGE_CONTACT "RXM5620 developers <rxm5620@example.com>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Companion application of the RXM5620 power analyzer")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Reads the RXM5620 three-channel power analyzer over a serial line or its USB port,\nshows every measured quantity with waveforms, spectra and phasors, saves readings,\nrecords trends with a chart and exports them to a spreadsheet. Comes with a\nsimulated instrument (rxm5620-sim) for use without the hardware.")
+set(CPACK_DEBIAN_PACKAGE_SECTION science)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, fonts-liberation, fonts-dejavu-core")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/data/postinst)
+set(CPACK_STRIP_FILES ON)
+include(CPack)

@@ -11,8 +11,8 @@
 #include "app/Pictures.h"
 #include "app/TMainForm.h"
 #include "display/MeasurementModel.h"
-#include "platform/FileDialog.h"
 #include "platform/DataFolders.h"
+#include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
 
 namespace {

@@ -10,7 +10,9 @@
 #include "config/TAlarmForm.h"
 #include "config/TCalibrateForm.h"
 #include "config/TInputNetSet.h"
+#include "link/LinkLog.h"
 #include "link/TCommForm.h"
+#include "link/TLinkMonitorForm.h"
 #include "platform/Errors.h"
 #include "platform/MessageBox.h"
 #include "print/TEnterInfoForm.h"
@@ -48,6 +50,7 @@ ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
   w.calibrate = new TCalibrateForm(main);
   w.alarm = new TAlarmForm(main);
   w.inputNetSet = new TInputNetSet(main);
+  w.linkMonitor = new TLinkMonitorForm(TheLinkLog(), main);
   main->SetWindows(w);
   main->Router().SetCalibrationView(w.calibrate);
   main->Router().SetAlarmView(w.alarm);

@@ -21,7 +21,9 @@
 #include "display/PlotImages.h"
 #include "files/MeasurementFile.h"
 #include "link/BindComm1.h"
+#include "link/LinkLog.h"
 #include "link/LinkPort.h"
+#include "link/TLinkMonitorForm.h"
 #include "platform/CommandLine.h"
 #include "platform/DataFolders.h"
 #include "platform/Errors.h"
@@ -121,6 +123,7 @@ void TMainForm::CreateMenus() {
   Options1->addSeparator();
   N33 = Options1->addAction("Instrument Settings");
   Options1->addSeparator();
+  LinkMonitor1 = Options1->addAction("Link monitor");
 
   Run1 = menuBar()->addMenu("Run (&P)");
   N12 = Run1->addAction("Single Sampling ");
@@ -378,6 +381,12 @@ void TMainForm::WireSampling() {
   });
   Wire(N11, &QAction::triggered, this, [this] { Sampling->N11Click(); });
   Wire(N33, &QAction::triggered, this, [this] { Sampling->N33Click(); });
+  Wire(LinkMonitor1, &QAction::triggered, this, [this] {
+    if (windows_.linkMonitor) {
+      windows_.linkMonitor->show();
+      windows_.linkMonitor->raise();
+    }
+  });
   Wire(N10, &QAction::triggered, this, [this] {
     if (windows_.calibrate) windows_.calibrate->show();
   });

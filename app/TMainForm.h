@@ -32,6 +32,7 @@ class TRecSetForm;
 class TCalibrateForm;
 class TAlarmForm;
 class TInputNetSet;
+class TLinkMonitorForm;
 
 // The main window: the five pages of the reading, menus, tool bar and status bar. What the
 // link asks of the windows goes through its WindowRouter.
@@ -53,6 +54,7 @@ class TMainForm : public QMainWindow, public ThreePhaseHost {
     TCalibrateForm* calibrate = nullptr;
     TAlarmForm* alarm = nullptr;
     TInputNetSet* inputNetSet = nullptr;
+    TLinkMonitorForm* linkMonitor = nullptr;
   };
   void SetWindows(const Windows& windows);
   const Windows& OtherWindows() const { return windows_; }
@@ -115,10 +117,11 @@ class TMainForm : public QMainWindow, public ThreePhaseHost {
   QMenu* Options1;
   QAction* C1;  // Communication
   QAction* Style1;
-  QAction* N11;  // Alarm
-  QAction* N9;   // separator before the calibration entry, not visible
-  QAction* N10;  // calibration, not visible
-  QAction* N33;  // Instrument Settings
+  QAction* N11;           // Alarm
+  QAction* N9;            // separator before the calibration entry, not visible
+  QAction* N10;           // calibration, not visible
+  QAction* N33;           // Instrument Settings
+  QAction* LinkMonitor1;  // "Link monitor", beyond the instrument's own menus
   QMenu* Run1;
   QAction* N12;  // Single Sampling
   QAction* N13;  // Continuous Sampling

@@ -8,6 +8,7 @@
 
 #include "display/ConfigBlocks.h"
 #include "link/Frames.h"
+#include "link/LinkLog.h"
 #include "link/LinkPort.h"
 #include "link/LinkState.h"
 #include "link/LinkView.h"
@@ -71,7 +72,7 @@ void CompleteAllChannels(LinkView& view) {
 // Routes a read answer of `length` bytes (CRC already checked) by the register of the
 // last frame in PendingRequest. An answer too short for its block is incomplete: the
 // block keeps its contents and the last read is asked for again.
-void RouteReadAnswer(int length, LinkView& view) {
+FrameOutcome RouteReadAnswer(int length, LinkView& view) {
   const uint16_t reg = static_cast<uint16_t>(PendingRequest[2] << 8 | PendingRequest[3]);
   const uint8_t* payload = ResponseBuffer + 3;
   const int payloadLength = length - kFrameOverhead;
@@ -82,28 +83,31 @@ void RouteReadAnswer(int length, LinkView& view) {
   };
 
   if (reg == kRegisterAlarms) {
-    if (!complete(kAlarmBlockSize)) return;
+    if (!complete(kAlarmBlockSize)) return FrameOutcome::WrongLength;
     std::memcpy(&AlarmBlock, payload, kAlarmBlockSize);
     view.AlarmFormCreate();
     view.SetStatusText(0, "Status: synchronization with the instrument");
     view.SetAlarmStatusText("Has been synchronized with the instrument data");
   } else if (reg == kRegisterSetup) {
-    if (!complete(kInstrumentSetupSize)) return;
+    if (!complete(kInstrumentSetupSize)) return FrameOutcome::WrongLength;
     std::memcpy(&InstrumentSetup, payload, kInstrumentSetupSize);
     view.ShowInstrumentSetup();
   } else if (reg == kRegisterAllChannels) {
-    if (!complete(kMeasurementSetSize)) return;
+    if (!complete(kMeasurementSetSize)) return FrameOutcome::WrongLength;
+    const bool late = SamplingMode == kSamplingIdle;
     std::memcpy(&MeasurementData.Set, payload, kMeasurementSetSize);
     CompleteAllChannels(view);
+    return late ? FrameOutcome::LateAfterStop : FrameOutcome::Routed;
   } else {
     const auto* found =
         std::find(std::begin(kCalibrationReadRegisters), std::end(kCalibrationReadRegisters), reg);
-    if (found == std::end(kCalibrationReadRegisters)) return;
-    if (!complete(4)) return;
+    if (found == std::end(kCalibrationReadRegisters)) return FrameOutcome::NotRouted;
+    if (!complete(4)) return FrameOutcome::WrongLength;
     const double value = BytesToFloat(payload);
     const int edit = 7 + static_cast<int>(found - std::begin(kCalibrationReadRegisters));
     view.SetCalibrationEditText(edit, QString::number(value, 'g', 15));
   }
+  return FrameOutcome::Routed;
 }
 
 }  // namespace
@@ -160,24 +164,35 @@ void Comm1ReceiveData(LinkPort& port, LinkView& view) {
     KeepAliveTicks = 0;
     ReceiveSilenceTicks = 0;
   }
-  if (length < kFrameOverhead) return;
+  const std::span<const uint8_t> answer(ResponseBuffer, static_cast<size_t>(length));
+  const uint16_t pending = static_cast<uint16_t>(PendingRequest[2] << 8 | PendingRequest[3]);
+  LinkLog& log = TheLinkLog();
+  if (length < kFrameOverhead) {
+    if (length > 0) log.Answer(answer, FrameOutcome::WrongLength, pending);
+    return;
+  }
 
   const uint16_t crc = Crc16(ResponseBuffer, static_cast<size_t>(length - 2));
   const uint16_t received =
       static_cast<uint16_t>(ResponseBuffer[length - 2] | ResponseBuffer[length - 1] << 8);
   if (crc != received) {
+    log.Answer(answer, FrameOutcome::BadCrc, pending);
     ResendLastRead();
     return;
   }
 
   const uint8_t function = ResponseBuffer[1];
   if (function == kFunctionRead) {
-    RouteReadAnswer(length, view);
+    LoggedFrame& logged = log.Answer(answer, pending);
+    log.Settle(logged, RouteReadAnswer(length, view));
   } else if (function == kFunctionWriteAck) {
+    log.Answer(answer, FrameOutcome::Routed, ResponseBuffer[2]);
     if (ResponseBuffer[2] == kRegisterAlarms) {
       view.SetAlarmStatusText("The transmission data is completed.");
     } else if (ResponseBuffer[2] == kRegisterSetup) {
       view.SetInstrumentStatusText("Data is successfully written instrument");
     }
+  } else {
+    log.Answer(answer, FrameOutcome::NotRouted, pending);
   }
 }

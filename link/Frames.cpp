@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "link/LinkLog.h"
 #include "link/LinkPort.h"
 
 uint8_t PendingRequest[kPendingRequestSize];
@@ -27,6 +28,7 @@ void FinishAndSend(uint8_t* frame, int length) {
   frame[length] = static_cast<uint8_t>(crc & 0xFF);
   frame[length + 1] = static_cast<uint8_t>(crc >> 8);
   requestPort->WriteBytes(frame, static_cast<uint32_t>(length + 2));
+  TheLinkLog().Request(std::span<const uint8_t>(frame, static_cast<size_t>(length + 2)));
 }
 
 // The 13-byte frame shared by write-float and write-command: quantity 2, four data bytes.

@@ -2,6 +2,7 @@
 
 #include "display/ConfigBlocks.h"
 #include "link/Frames.h"
+#include "link/LinkLog.h"
 #include "link/LinkPort.h"
 #include "link/LinkState.h"
 #include "platform/Errors.h"
@@ -124,8 +125,10 @@ void SamplingControl::ContinuousReadTimerTimer() {
 void SamplingControl::ReReadTimerTimer() {
   view_.SetStatusText(0, "Communication failure, re-connect!");
   const LinkPort* port = CurrentLinkPort();
-  if (port != nullptr && port->PortOpen())
+  if (port != nullptr && port->PortOpen()) {
+    TheLinkLog().CountRetry();  // no good answer came
     SendReadRequest(SlaveAddress, LastReadRegister, LastReadCount);
+  }
 }
 
 void SamplingControl::SeSkinSpeedButton9Click() {

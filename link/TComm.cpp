@@ -1,5 +1,7 @@
 #include "link/TComm.h"
 
+#include "link/LinkLog.h"
+
 #include <QCoreApplication>
 #include <algorithm>
 #include <cstring>
@@ -71,6 +73,7 @@ void TComm::OpenPort() {
     throw ECommError(kCommBufferFailedText);
   }
   handle_ = std::move(port);
+  TheLinkLog().ResetCounters();  // the counts are those since the port was opened
   handle_->Purge(kPurgeInput | kPurgeOutput);
   ApplySettings();
   portOpen_ = true;

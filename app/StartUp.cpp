@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/TLogoForm.h"
 #include "app/TVForm.h"
@@ -15,16 +16,21 @@
 #include "link/TLinkMonitorForm.h"
 #include "platform/Errors.h"
 #include "platform/MessageBox.h"
+#include "platform/StartupTrace.h"
 #include "print/TEnterInfoForm.h"
 #include "print/TPrinterForm.h"
 #include "record/TRecSetForm.h"
 #include "record/TRecordForm.h"
 
 ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
+  StartupMark("windows");
   auto splash = std::make_unique<TLogoForm>();
+  StartupMark("splash made");
   splash->show();
   splash->repaint();
   QApplication::processEvents();
+  StartupMark("splash shown");
+  if (StartupExitAfterFirstPaint()) std::exit(0);
 
   ApplicationWindows windows;
   windows.main = std::make_unique<TMainForm>();
@@ -80,14 +86,17 @@ void ScheduleDemonstration(TMainForm& main, const QString& screenshot) {
 
 int RunApplication(int argc, char** argv) {
   QApplication application(argc, argv);
+  StartupMark("application");
   QApplication::setApplicationName(kApplicationTitle);
   QApplication::setApplicationDisplayName(kApplicationTitle);
   const QString screenshot = qEnvironmentVariable("RXM5620_DEMO_SCREENSHOT");
-  if (!screenshot.isEmpty()) {
+  if (!screenshot.isEmpty() || StartupExitWhenReady()) {
     // Nobody is there to answer a box during the demonstration: print it and go on.
     UseConsoleMessageBoxes();
   }
   ApplicationWindows windows = CreateApplicationWindows(QApplication::arguments());
+  StartupMark("windows made");
+  if (StartupExitWhenReady()) return 0;
   windows.main->show();
   if (!screenshot.isEmpty()) ScheduleDemonstration(*windows.main, screenshot);
   return QApplication::exec();

@@ -36,13 +36,6 @@
 
 namespace {
 
-// Connects a signal to a handler run under the general error handler.
-template <typename Sender, typename Signal>
-void Wire(Sender* sender, Signal signal, QObject* context, std::function<void()> handler) {
-  QObject::connect(sender, signal, context,
-                   [handler = std::move(handler)] { RunHandler(handler); });
-}
-
 QToolButton* ToolButton(QToolBar* bar, const char* name, const QString& hint, ToolPicture picture) {
   auto* button = new QToolButton(bar);
   button->setObjectName(name);
@@ -90,7 +83,7 @@ TMainForm::TMainForm(QWidget* parent)
   MOpenTimer = new QTimer(this);
   MOpenTimer->setObjectName("MOpenTimer");
   MOpenTimer->setInterval(1000);
-  Wire(MOpenTimer, &QTimer::timeout, this, [this] { MOpenTimerTimer(); });
+  ConnectHandler(MOpenTimer, &QTimer::timeout, this, [this] { MOpenTimerTimer(); });
 
   SaveDialog1.FileName = "TestFile.qvm";
   SaveDialog1.Filter = "Quvex measurement file(.qvm)|*.qvm";
@@ -138,16 +131,17 @@ void TMainForm::CreateMenus() {
   Help1->addSeparator();
   Manual1 = Help1->addAction("User's manual ");
 
-  Wire(Open1, &QAction::triggered, this, [this] { SeSkinSpeedButton1Click(); });
-  Wire(Save1, &QAction::triggered, this, [this] { SeSkinSpeedButton2Click(); });
-  Wire(N5, &QAction::triggered, this, [this] { SeSkinSpeedButton3Click(); });
-  Wire(Close1, &QAction::triggered, this, [this] { close(); });
-  Wire(Record1, &QAction::triggered, this, [this] { SeSkinSpeedButton5Click(); });
-  Wire(Version1, &QAction::triggered, this, [this] {
+  ConnectHandler(Open1, &QAction::triggered, this, [this] { SeSkinSpeedButton1Click(); });
+  ConnectHandler(Save1, &QAction::triggered, this, [this] { SeSkinSpeedButton2Click(); });
+  ConnectHandler(N5, &QAction::triggered, this, [this] { SeSkinSpeedButton3Click(); });
+  ConnectHandler(Close1, &QAction::triggered, this, [this] { close(); });
+  ConnectHandler(Record1, &QAction::triggered, this, [this] { SeSkinSpeedButton5Click(); });
+  ConnectHandler(Version1, &QAction::triggered, this, [this] {
     if (windows_.version) windows_.version->exec();
   });
-  Wire(Website1, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(kMakerWebsite)); });
-  Wire(Manual1, &QAction::triggered, this, [] {
+  ConnectHandler(Website1, &QAction::triggered, this,
+                 [] { QDesktopServices::openUrl(QUrl(kMakerWebsite)); });
+  ConnectHandler(Manual1, &QAction::triggered, this, [] {
     // The user's guide in the data folder; without it a clear message, not a silent nothing.
     const QString handbook = DataFile("Handbook.pdf");
     if (!QFileInfo::exists(handbook)) {
@@ -175,10 +169,14 @@ void TMainForm::CreateToolBar() {
   SeSkinSpeedButton9 = ToolButton(ToolBar1, "SeSkinSpeedButton9", "Stop", ToolPicture::Stop);
   ToolBar1->addSeparator();
 
-  Wire(SeSkinSpeedButton1, &QToolButton::clicked, this, [this] { SeSkinSpeedButton1Click(); });
-  Wire(SeSkinSpeedButton2, &QToolButton::clicked, this, [this] { SeSkinSpeedButton2Click(); });
-  Wire(SeSkinSpeedButton3, &QToolButton::clicked, this, [this] { SeSkinSpeedButton3Click(); });
-  Wire(SeSkinSpeedButton5, &QToolButton::clicked, this, [this] { SeSkinSpeedButton5Click(); });
+  ConnectHandler(SeSkinSpeedButton1, &QToolButton::clicked, this,
+                 [this] { SeSkinSpeedButton1Click(); });
+  ConnectHandler(SeSkinSpeedButton2, &QToolButton::clicked, this,
+                 [this] { SeSkinSpeedButton2Click(); });
+  ConnectHandler(SeSkinSpeedButton3, &QToolButton::clicked, this,
+                 [this] { SeSkinSpeedButton3Click(); });
+  ConnectHandler(SeSkinSpeedButton5, &QToolButton::clicked, this,
+                 [this] { SeSkinSpeedButton5Click(); });
 }
 
 void TMainForm::CreatePages() {
@@ -367,27 +365,28 @@ void TMainForm::RefreshHarmonicGrid() {
   ::RefreshHarmonicGrid(*SeCustomTabSheet5->StringGrid2, MeasurementData.Set);
 }
 void TMainForm::WireSampling() {
-  Wire(SeSkinSpeedButton7, &QToolButton::clicked, this,
-       [this] { Sampling->SeSkinSpeedButton7Click(); });
-  Wire(N12, &QAction::triggered, this, [this] { Sampling->SeSkinSpeedButton7Click(); });
-  Wire(SeSkinButton4, &QToolButton::clicked, this, [this] { Sampling->SeSkinButton4Click(); });
-  Wire(N13, &QAction::triggered, this, [this] { Sampling->SeSkinButton4Click(); });
-  Wire(SeSkinSpeedButton9, &QToolButton::clicked, this,
-       [this] { Sampling->SeSkinSpeedButton9Click(); });
-  Wire(N14, &QAction::triggered, this, [this] { Sampling->SeSkinSpeedButton9Click(); });
-  Wire(C1, &QAction::triggered, this, [this] { C1Click(); });
-  Wire(Style1, &QAction::triggered, this, [this] {
+  ConnectHandler(SeSkinSpeedButton7, &QToolButton::clicked, this,
+                 [this] { Sampling->SeSkinSpeedButton7Click(); });
+  ConnectHandler(N12, &QAction::triggered, this, [this] { Sampling->SeSkinSpeedButton7Click(); });
+  ConnectHandler(SeSkinButton4, &QToolButton::clicked, this,
+                 [this] { Sampling->SeSkinButton4Click(); });
+  ConnectHandler(N13, &QAction::triggered, this, [this] { Sampling->SeSkinButton4Click(); });
+  ConnectHandler(SeSkinSpeedButton9, &QToolButton::clicked, this,
+                 [this] { Sampling->SeSkinSpeedButton9Click(); });
+  ConnectHandler(N14, &QAction::triggered, this, [this] { Sampling->SeSkinSpeedButton9Click(); });
+  ConnectHandler(C1, &QAction::triggered, this, [this] { C1Click(); });
+  ConnectHandler(Style1, &QAction::triggered, this, [this] {
     if (windows_.skin) windows_.skin->exec();
   });
-  Wire(N11, &QAction::triggered, this, [this] { Sampling->N11Click(); });
-  Wire(N33, &QAction::triggered, this, [this] { Sampling->N33Click(); });
-  Wire(LinkMonitor1, &QAction::triggered, this, [this] {
+  ConnectHandler(N11, &QAction::triggered, this, [this] { Sampling->N11Click(); });
+  ConnectHandler(N33, &QAction::triggered, this, [this] { Sampling->N33Click(); });
+  ConnectHandler(LinkMonitor1, &QAction::triggered, this, [this] {
     if (windows_.linkMonitor) {
       windows_.linkMonitor->show();
       windows_.linkMonitor->raise();
     }
   });
-  Wire(N10, &QAction::triggered, this, [this] {
+  ConnectHandler(N10, &QAction::triggered, this, [this] {
     if (windows_.calibrate) windows_.calibrate->show();
   });
 }

@@ -2,6 +2,7 @@
 // Errors shown to the user by the general error handler: a handler that does not catch
 // one ends there, its text is shown in a message box, and the program goes on.
 
+#include <QObject>
 #include <QString>
 #include <functional>
 #include <stdexcept>
@@ -25,3 +26,11 @@ class EConvertError : public AppError {
 // exception that escapes it is shown as a message box with its text. Returns false
 // when the handler was ended by an error.
 bool RunHandler(const std::function<void()>& handler);
+
+// Connects `signal` of `sender` to `handler`, run under the general error handler.
+template <typename Sender, typename Signal>
+void ConnectHandler(Sender* sender, Signal signal, QObject* context,
+                    std::function<void()> handler) {
+  QObject::connect(sender, signal, context,
+                   [handler = std::move(handler)] { RunHandler(handler); });
+}

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "display/DateTimeText.h"
+#include "display/PlotDrawing.h"
 #include "display/ValueFormat.h"
 
 const double ScaleTable[kScaleCount] = {0.05, 0.1, 0.25, 0.5, 1,    2.5,  5,    10,   25,
@@ -16,11 +17,6 @@ const QColor kRecordChannelColours[kRecordChannels] = {QColor(0, 128, 0),   QCol
                                                        QColor(255, 255, 0), QColor(255, 0, 255)};
 
 namespace {
-
-// Rounds halves to the even neighbour, as every rounding of the chart does.
-long long RoundEven(double x) {
-  return static_cast<long long>(std::nearbyint(x));
-}
 
 constexpr double kHeightLimit = 1e6;
 
@@ -41,12 +37,12 @@ ChartView& CurrentView(RecordChartState& state, int viewMode) {
 int ChartHeight(float value, double scale, int H) {
   const double v = static_cast<double>(value) * scale * ((H - 32) / 500.0);
   if (std::isnan(v)) return 0;
-  return static_cast<int>(RoundEven(std::clamp(v, -kHeightLimit, kHeightLimit)));
+  return RoundHalfEven(std::clamp(v, -kHeightLimit, kHeightLimit));
 }
 
 QString DivisionText(int channel, double scale, int rangeMode) {
-  const double perDivision =
-      rangeMode == 1 ? RoundEven(250000 / scale) / 10000.0 : RoundEven(50000 / scale) / 1000.0;
+  const double perDivision = rangeMode == 1 ? RoundHalfEven(250000 / scale) / 10000.0
+                                            : RoundHalfEven(50000 / scale) / 1000.0;
   return QString("CH%1/DIV=").arg(channel + 1) + GeneralText(perDivision);
 }
 
@@ -59,7 +55,7 @@ ChartTexts DrawRecordChart(QPainter& painter, int W, int H, RecordChartState& st
   painter.setFont(ChartFont());
   painter.setPen(QPen(grid, 1, Qt::DotLine));
   for (int b = 0; b <= 10; ++b) {
-    const int y = static_cast<int>(RoundEven((H - 32) * b / 10.0)) + 16;
+    const int y = RoundHalfEven((H - 32) * b / 10.0) + 16;
     painter.drawLine(0, y, W, y);
   }
   const int phase = data.ViewMode == 0 ? state.GridPhase : 0;
@@ -94,7 +90,7 @@ ChartTexts DrawRecordChart(QPainter& painter, int W, int H, RecordChartState& st
           int y = 0;
           switch (state.RangeMode) {
             case 1:
-              y = H / 2 - static_cast<int>(RoundEven(v / 2.0));
+              y = H / 2 - RoundHalfEven(v / 2.0);
               break;
             case 2:
               y = 16 - v;
@@ -162,7 +158,7 @@ void DrawScaleStrip(QPainter& painter, int H, int rangeMode) {
   const QFontMetrics metrics(font);
   painter.setPen(QPen(Qt::black, 1));
   for (int i = 0; i <= 50; ++i) {
-    const int y = static_cast<int>(RoundEven((H - 32) * i / 50.0)) + 16;
+    const int y = RoundHalfEven((H - 32) * i / 50.0) + 16;
     if (i % 5 == 0) {
       painter.drawLine(3, y, 13, y);
       const QString label = rangeMode == 1   ? QString("%1%").arg(100 - 4 * i)

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "display/DateTimeText.h"
+#include "display/PlotDrawing.h"
 #include "display/PlotImages.h"
 #include "display/ValueFormat.h"
 #include "link/LinkState.h"
@@ -51,10 +52,6 @@ const char* const kRangeTexts[3] = {"Display: Show only positive",
                                     "Display: positive and negative values show",
                                     "Display: Show only negative"};
 
-long long RoundEven(double x) {
-  return static_cast<long long>(std::nearbyint(x));
-}
-
 QString ProgramFile(const QString& relative) {
   return DataFile(relative);
 }
@@ -82,12 +79,6 @@ QToolButton* ToolButton(QWidget* bar, const char* name, const QString& text, int
   button->setGeometry(x, 2, 47, 43);
   x += 47;
   return button;
-}
-
-template <typename Sender, typename Signal>
-void Wire(Sender* sender, Signal signal, QObject* context, std::function<void()> handler) {
-  QObject::connect(sender, signal, context,
-                   [handler = std::move(handler)] { RunHandler(handler); });
 }
 
 }  // namespace
@@ -171,11 +162,11 @@ TRecordForm::TRecordForm(QWidget* parent, RecordState& state) : QDialog(parent),
   OpenTimer->setObjectName("OpenTimer");
   OpenTimer->setInterval(1000);
   OpenTimer->setSingleShot(true);
-  Wire(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
-  Wire(TimerSave, &QTimer::timeout, this, [this] { TimerSaveTimer(); });
-  Wire(GridTimer, &QTimer::timeout, this, [this] { GridTimerTimer(); });
-  Wire(ScrollBar1ChangeTimer, &QTimer::timeout, this, [this] { RedrawChart(); });
-  Wire(OpenTimer, &QTimer::timeout, this, [this] { OpenTimerTimer(); });
+  ConnectHandler(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  ConnectHandler(TimerSave, &QTimer::timeout, this, [this] { TimerSaveTimer(); });
+  ConnectHandler(GridTimer, &QTimer::timeout, this, [this] { GridTimerTimer(); });
+  ConnectHandler(ScrollBar1ChangeTimer, &QTimer::timeout, this, [this] { RedrawChart(); });
+  ConnectHandler(OpenTimer, &QTimer::timeout, this, [this] { OpenTimerTimer(); });
 
   SaveDialog1.FileName = "RecordFile.qvr";
   SaveDialog1.Filter = "Quvex record file(.qvr)|*.qvr";
@@ -208,17 +199,18 @@ void TRecordForm::CreateMenus(QMenuBar* bar) {
   Stop1 = run->addAction("Stop");
   Stop1->setEnabled(false);
 
-  Wire(Open1, &QAction::triggered, this, [this] { OpenClick(); });
-  Wire(New1, &QAction::triggered, this, [this] { NewClick(); });
-  Wire(Export1, &QAction::triggered, this, [this] { ExportClick(); });
-  Wire(Exit1, &QAction::triggered, this, [this] { hide(); });
-  Wire(Setting1, &QAction::triggered, this, [this] { SettingClick(); });
-  Wire(ForwardExpansion1, &QAction::triggered, this, [this] { ForwardExpansion(); });
-  Wire(BackwardCompression1, &QAction::triggered, this, [this] { BackwardCompression(); });
-  Wire(MoveRight1, &QAction::triggered, this, [this] { MoveRight(); });
-  Wire(MoveLeft1, &QAction::triggered, this, [this] { MoveLeft(); });
-  Wire(Starting1, &QAction::triggered, this, [this] { StartClick(); });
-  Wire(Stop1, &QAction::triggered, this, [this] { StopClick(); });
+  ConnectHandler(Open1, &QAction::triggered, this, [this] { OpenClick(); });
+  ConnectHandler(New1, &QAction::triggered, this, [this] { NewClick(); });
+  ConnectHandler(Export1, &QAction::triggered, this, [this] { ExportClick(); });
+  ConnectHandler(Exit1, &QAction::triggered, this, [this] { hide(); });
+  ConnectHandler(Setting1, &QAction::triggered, this, [this] { SettingClick(); });
+  ConnectHandler(ForwardExpansion1, &QAction::triggered, this, [this] { ForwardExpansion(); });
+  ConnectHandler(BackwardCompression1, &QAction::triggered, this,
+                 [this] { BackwardCompression(); });
+  ConnectHandler(MoveRight1, &QAction::triggered, this, [this] { MoveRight(); });
+  ConnectHandler(MoveLeft1, &QAction::triggered, this, [this] { MoveLeft(); });
+  ConnectHandler(Starting1, &QAction::triggered, this, [this] { StartClick(); });
+  ConnectHandler(Stop1, &QAction::triggered, this, [this] { StopClick(); });
 }
 
 void TRecordForm::CreateToolBar(QWidget* bar) {
@@ -246,19 +238,20 @@ void TRecordForm::CreateToolBar(QWidget* bar) {
   SeSkinSpeedButton5->setEnabled(false);
   SeSkinSpeedButton6->setEnabled(false);
 
-  Wire(SeSkinSpeedButton1, &QToolButton::clicked, this, [this] { OpenClick(); });
-  Wire(SeSkinSpeedButton12, &QToolButton::clicked, this, [this] { NewClick(); });
-  Wire(SeSkinSpeedButton3, &QToolButton::clicked, this, [this] {
+  ConnectHandler(SeSkinSpeedButton1, &QToolButton::clicked, this, [this] { OpenClick(); });
+  ConnectHandler(SeSkinSpeedButton12, &QToolButton::clicked, this, [this] { NewClick(); });
+  ConnectHandler(SeSkinSpeedButton3, &QToolButton::clicked, this, [this] {
     if (onPrint) onPrint();
   });
-  Wire(SeSkinSpeedButton4, &QToolButton::clicked, this, [this] { SettingClick(); });
-  Wire(SeSkinSpeedButton5, &QToolButton::clicked, this, [this] { StartClick(); });
-  Wire(SeSkinSpeedButton6, &QToolButton::clicked, this, [this] { StopClick(); });
-  Wire(SeSkinSpeedButton11, &QToolButton::clicked, this, [this] { ViewModeClick(); });
-  Wire(SeSkinSpeedButton9, &QToolButton::clicked, this, [this] { MoveLeft(); });
-  Wire(SeSkinSpeedButton10, &QToolButton::clicked, this, [this] { MoveRight(); });
-  Wire(SeSkinSpeedButton7, &QToolButton::clicked, this, [this] { BackwardCompression(); });
-  Wire(SeSkinSpeedButton8, &QToolButton::clicked, this, [this] { ForwardExpansion(); });
+  ConnectHandler(SeSkinSpeedButton4, &QToolButton::clicked, this, [this] { SettingClick(); });
+  ConnectHandler(SeSkinSpeedButton5, &QToolButton::clicked, this, [this] { StartClick(); });
+  ConnectHandler(SeSkinSpeedButton6, &QToolButton::clicked, this, [this] { StopClick(); });
+  ConnectHandler(SeSkinSpeedButton11, &QToolButton::clicked, this, [this] { ViewModeClick(); });
+  ConnectHandler(SeSkinSpeedButton9, &QToolButton::clicked, this, [this] { MoveLeft(); });
+  ConnectHandler(SeSkinSpeedButton10, &QToolButton::clicked, this, [this] { MoveRight(); });
+  ConnectHandler(SeSkinSpeedButton7, &QToolButton::clicked, this,
+                 [this] { BackwardCompression(); });
+  ConnectHandler(SeSkinSpeedButton8, &QToolButton::clicked, this, [this] { ForwardExpansion(); });
 }
 
 void TRecordForm::CreateChart() {
@@ -295,7 +288,7 @@ void TRecordForm::CreateChart() {
           [this](int q) { RunHandler([this, q] { ScrollBarChange(q); }); });
   connect(TrackBar1, &QSlider::valueChanged, this,
           [this](int p) { RunHandler([this, p] { TrackBarChange(p); }); });
-  Wire(SeSkinButton19, &QPushButton::clicked, this, [this] { RangeButtonClick(); });
+  ConnectHandler(SeSkinButton19, &QPushButton::clicked, this, [this] { RangeButtonClick(); });
 }
 
 void TRecordForm::CreatePointPanel() {
@@ -328,9 +321,9 @@ void TRecordForm::CreatePointPanel() {
       (*buttons[b])->setObjectName(kScaleButtonNames[c][b]);
       (*buttons[b])->setGeometry(254 + 20 * b, 8, 19, 19);
     }
-    Wire(EnlargeButtons[c], &QPushButton::clicked, this, [this, c] { EnlargeClick(c); });
-    Wire(ReduceButtons[c], &QPushButton::clicked, this, [this, c] { ReduceClick(c); });
-    Wire(ShowButtons[c], &QPushButton::clicked, this, [this, c] { ShowHideClick(c); });
+    ConnectHandler(EnlargeButtons[c], &QPushButton::clicked, this, [this, c] { EnlargeClick(c); });
+    ConnectHandler(ReduceButtons[c], &QPushButton::clicked, this, [this, c] { ReduceClick(c); });
+    ConnectHandler(ShowButtons[c], &QPushButton::clicked, this, [this, c] { ShowHideClick(c); });
   }
 }
 
@@ -579,7 +572,7 @@ void TRecordForm::SetScrollFromOffset() {
   const int count = CurrentCount();
   if (count != 0) {
     SeSkinScrollBar1->setValue(
-        static_cast<int>(RoundEven(CurrentView(chart_, state_.ViewMode).Offset * 450.0 / count)));
+        RoundHalfEven(CurrentView(chart_, state_.ViewMode).Offset * 450.0 / count));
   }
 }
 
@@ -602,7 +595,7 @@ void TRecordForm::ForwardExpansion() {
 void TRecordForm::BackwardCompression() {
   ChartView& view = CurrentView(chart_, state_.ViewMode);
   const int W = std::min(Pic4->width(), kBitmapWidth);
-  if (CurrentCount() / view.Zoom > RoundEven(0.95 * W)) {
+  if (CurrentCount() / view.Zoom > RoundHalfEven(0.95 * W)) {
     ++view.Zoom;
     TrackBar1->setValue(151 - view.Zoom);
   } else {
@@ -620,7 +613,7 @@ void TRecordForm::TrackBarChange(int position) {
   ChartView& view = CurrentView(chart_, state_.ViewMode);
   const int z = 151 - position;
   const int W = std::min(Pic4->width(), kBitmapWidth);
-  if (z >= 1 && CurrentCount() / z > RoundEven(0.5 * W)) view.Zoom = z;
+  if (z >= 1 && CurrentCount() / z > RoundHalfEven(0.5 * W)) view.Zoom = z;
   GridTimer->setInterval(view.Zoom * 1000);
   ScrollBar1ChangeTimer->start();
 }
@@ -732,7 +725,8 @@ void TRecordForm::MouseReadout(int x) {
   DateLabel->setText("Date:" + DaysDateText(locale, data.Buffers->Times[s]));
   TimeLabel->setText("Time:" + DaysTimeText(locale, data.Buffers->Times[s]));
   for (int c = 0; c < kRecordChannels; ++c) {
-    const double rounded = RoundEven(data.Buffers->Values[c][s] * 1000.0) / 1000.0;
+    // Halves to even, in double: a value of any size keeps its digits.
+    const double rounded = std::nearbyint(data.Buffers->Values[c][s] * 1000.0) / 1000.0;
     ValueLabels[c]->setText("Value:" + GeneralText(rounded));
   }
 }

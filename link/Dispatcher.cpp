@@ -98,6 +98,8 @@ FrameOutcome RouteReadAnswer(int length, LinkView& view) {
     std::memcpy(&MeasurementData.Set, payload, kMeasurementSetSize);
     CompleteAllChannels(view);
     return late ? FrameOutcome::LateAfterStop : FrameOutcome::Routed;
+  } else if (reg == kRegisterKeepAlive) {
+    return FrameOutcome::Routed;  // the instrument is there; nothing more to do
   } else {
     const auto* found =
         std::find(std::begin(kCalibrationReadRegisters), std::end(kCalibrationReadRegisters), reg);

@@ -11,6 +11,7 @@
 
 #include "display/ConfigBlocks.h"
 #include "link/Frames.h"
+#include "link/LinkLog.h"
 #include "link/LinkState.h"
 #include "platform/Sleep.h"
 #include "support/FakeLinkPort.h"
@@ -294,6 +295,32 @@ TEST_F(Dispatcher, FewerThanFiveBytesAreIgnoredButResetTheWatchdogInUsbMode) {
   EXPECT_TRUE(port.writes.empty());
   EXPECT_EQ(view.calls, QStringList{"ShowProgressBar 0"});
   EXPECT_EQ(Bytes(ResponseBuffer, ResponseBuffer + 4), (Bytes{2, 3, 4, 5}));
+}
+
+// The link log tells what became of each answer; a keep-alive's answer is expected, not an
+// error, though nothing is done with it.
+TEST_F(Dispatcher, TheLogMarksEachAnswersFate) {
+  struct FateCase {
+    uint16_t reg;
+    Bytes answer;
+    FrameOutcome outcome;
+  };
+  const FateCase cases[] = {
+      {45, Answer(0x03, Bytes{0, 0}), FrameOutcome::Routed},
+      {41, Answer(0x03, Bytes(100, 0)), FrameOutcome::WrongLength},
+      {999, Answer(0x03, Bytes{1, 2, 3, 4}), FrameOutcome::NotRouted},
+      {41, Bytes{2, 3, 0, 0, 0, 0}, FrameOutcome::BadCrc},
+  };
+  for (const FateCase& c : cases) {
+    SCOPED_TRACE(c.reg);
+    StartRead(c.reg, 2);
+    Receive(c.answer);
+    const LinkLog& log = TheLinkLog();
+    size_t last = log.Size() - 1;
+    while (log.At(last).Direction != FrameDirection::Answer) --last;
+    EXPECT_EQ(log.At(last).Outcome, c.outcome);
+    EXPECT_EQ(log.At(last).RoutedRegister, c.reg);
+  }
 }
 
 TEST_F(Dispatcher, PlainPortKeepsTheWatchdogCounters) {

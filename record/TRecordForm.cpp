@@ -52,10 +52,6 @@ const char* const kRangeTexts[3] = {"Display: Show only positive",
                                     "Display: positive and negative values show",
                                     "Display: Show only negative"};
 
-QString ProgramFile(const QString& relative) {
-  return DataFile(relative);
-}
-
 // A paint box that shows an image and reports the mouse to the window.
 class ImageBox : public QWidget {
  public:
@@ -332,7 +328,7 @@ void TRecordForm::FormCreate() {
   state_.ViewMode = 0;
   state_.Allocate();
   for (int c = 0; c < kRecordChannels; ++c) {
-    const QString path = ProgramFile(QString("PenData/%1.dat").arg(kMarkerFiles[c]));
+    const QString path = DataFile(QString("PenData/%1.dat").arg(kMarkerFiles[c]));
     const QImage marker(path);
     if (marker.isNull()) throw AppError(QString("Cannot open file \"%1\".").arg(path));
     Images[c]->setPixmap(QPixmap::fromImage(marker));
@@ -378,7 +374,7 @@ QString TRecordForm::StatusText(int panel) const {
 
 void TRecordForm::SetViewModePicture(bool recordMode) {
   // A missing picture leaves the button without one.
-  const QImage picture(ProgramFile(recordMode ? "PenData/12.dat" : "PenData/13.dat"));
+  const QImage picture(DataFile(recordMode ? "PenData/12.dat" : "PenData/13.dat"));
   SeSkinSpeedButton11->setIcon(picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture)));
 }
 

@@ -7,20 +7,17 @@
 #include <QPalette>
 #include <QRadioButton>
 #include <cstddef>
-#include <cstring>
-#include <iterator>
 
 #include "display/ChannelPageLayout.h"
 #include "display/HarmonicChart.h"
 #include "display/PageGeometry.h"
+#include "display/PageValueTable.h"
 #include "display/PageWidgets.h"
 #include "display/PlotBox.h"
 #include "display/PlotDrawing.h"
 #include "display/PlotImages.h"
 #include "display/RollPanel.h"
-#include "display/ShowMeasuredValue.h"
 #include "display/SideStrip.h"
-#include "display/ValueFormat.h"
 #include "display/WaveformPlot.h"
 #include "platform/Errors.h"
 #include "platform/IniFile.h"
@@ -30,69 +27,6 @@ namespace {
 
 // A caption ends 4 pixels before its value, which stands at a fixed distance from it.
 const int kCaptionRoom = ChannelValueLeft(0, 0) - ChannelCaptionLeft(0, 0) - 4;
-
-enum BoxIndex { kVoltageBox, kCurrentBox, kPowerBox };
-
-// One value label of the page. Where the channels differ, the three entries are for
-// channels 1, 2 and 3.
-struct ValueField {
-  BoxIndex box;
-  int row, column;  // from 0
-  const char* caption;
-  size_t offset;  // in the ChannelBlock
-  bool counter;   // a float64 energy counter
-  const char* units[3];
-  int widths[3];
-  float scale, divisor;
-  const char* labels[3];
-};
-
-constexpr float k3 = 1000;  // scale and divisor of three decimals
-constexpr float k10 = 10;
-
-// clang-format off
-const ValueField kValueFields[] = {
-  {kVoltageBox, 0, 0, "TRMS", offsetof(ChannelBlock, VoltageTrms), false, {" V", " V", " V"}, {6, 6, 6}, k3, k3, {"Label3", "Label22", "Label252"}},
-  {kVoltageBox, 0, 1, "Peak", offsetof(ChannelBlock, VoltagePeak), false, {" V", " V", " V"}, {6, 6, 6}, k3, k3, {"Label6", "Label27", "Label255"}},
-  {kVoltageBox, 0, 2, "P - P", offsetof(ChannelBlock, VoltagePeakToPeak), false, {" V", " V", " V"}, {6, 6, 6}, k3, k3, {"Label7", "Label28", "Label256"}},
-  {kVoltageBox, 1, 0, "Frequency", offsetof(ChannelBlock, Frequency), false, {" Hz", " Hz", " Hz"}, {6, 6, 6}, k3, k3, {"Label10", "Label36", "Label258"}},
-  {kVoltageBox, 1, 1, "Phase", offsetof(ChannelBlock, VoltagePhase), false, {" deg", " deg", " deg"}, {5, 5, 5}, k10, k10, {"Label13", "Label197", "Label261"}},
-  {kVoltageBox, 1, 2, "CF", offsetof(ChannelBlock, VoltageCrestFactor), false, {" ", " ", " "}, {5, 6, 6}, k3, k3, {"Label14", "Label204", "Label262"}},
-  {kVoltageBox, 2, 0, "FF", offsetof(ChannelBlock, VoltageFormFactor), false, {" ", " ", " "}, {5, 6, 6}, k3, k3, {"Label17", "Label210", "Label264"}},
-  {kVoltageBox, 2, 1, "Mean", offsetof(ChannelBlock, VoltageMean), false, {" V", " V", " V"}, {6, 6, 6}, k3, k3, {"Label20", "Label213", "Label267"}},
-  {kVoltageBox, 2, 2, "RMEAN", offsetof(ChannelBlock, VoltageRectifiedMean), false, {"V", " V", " V"}, {6, 6, 6}, k3, k3, {"Label21", "Label214", "Label268"}},
-  {kVoltageBox, 3, 0, "THD-F", offsetof(ChannelBlock, VoltageThdF), false, {" %", " %", " %"}, {5, 6, 6}, k3, k10, {"Label24", "Label216", "Label270"}},
-  {kVoltageBox, 3, 1, "THD-R", offsetof(ChannelBlock, VoltageThdR), false, {" %", " %", " %"}, {5, 6, 6}, k3, k10, {"Label305", "Label309", "Label313"}},
-  {kVoltageBox, 3, 2, "TIF", offsetof(ChannelBlock, VoltageTif), false, {" ", " ", " "}, {6, 6, 6}, k3, k3, {"Label308", "Label312", "Label316"}},
-  {kVoltageBox, 4, 0, "THF", offsetof(ChannelBlock, VoltageThf), false, {" %", " %", " %"}, {6, 6, 6}, k3, k10, {"Label341", "Label417", "Label429"}},
-  {kVoltageBox, 4, 1, "FFCR", offsetof(ChannelBlock, VoltageFfcr), false, {" %", " %", "%"}, {6, 6, 6}, k3, k10, {"Label344", "Label420", "Label432"}},
-  {kVoltageBox, 4, 2, "K-Factor", offsetof(ChannelBlock, VoltageKFactor), false, {" ", " ", " "}, {6, 6, 6}, k3, k3, {"Label345", "Label421", "Label433"}},
-  {kCurrentBox, 0, 0, "TRMS", offsetof(ChannelBlock, CurrentTrms), false, {" A", " A", " A"}, {6, 6, 6}, k3, k3, {"Label31", "Label218", "Label272"}},
-  {kCurrentBox, 0, 1, "Peak", offsetof(ChannelBlock, CurrentPeak), false, {" A", " A", " A"}, {6, 6, 6}, k3, k3, {"Label34", "Label221", "Label275"}},
-  {kCurrentBox, 0, 2, "P - P", offsetof(ChannelBlock, CurrentPeakToPeak), false, {" A", " A", " A"}, {6, 6, 6}, k3, k3, {"Label35", "Label222", "Label276"}},
-  {kCurrentBox, 1, 0, "Phase", offsetof(ChannelBlock, CurrentPhase), false, {" deg", " deg", " deg"}, {6, 6, 6}, k10, k10, {"Label38", "Label224", "Label278"}},
-  {kCurrentBox, 1, 1, "CF", offsetof(ChannelBlock, CurrentCrestFactor), false, {" ", " ", " "}, {6, 6, 6}, k3, k3, {"Label41", "Label227", "Label281"}},
-  {kCurrentBox, 1, 2, "FF", offsetof(ChannelBlock, CurrentFormFactor), false, {" ", " ", " "}, {6, 6, 6}, k3, k3, {"Label42", "Label228", "Label282"}},
-  {kCurrentBox, 2, 0, "Mean", offsetof(ChannelBlock, CurrentMean), false, {" A", " A", " A"}, {6, 6, 6}, k3, k3, {"Label45", "Label230", "Label284"}},
-  {kCurrentBox, 2, 1, "RMEAN", offsetof(ChannelBlock, CurrentRectifiedMean), false, {" A", " A", " A"}, {6, 6, 6}, k3, k3, {"Label113", "Label232", "Label286"}},
-  {kCurrentBox, 3, 0, "THD-F", offsetof(ChannelBlock, CurrentThdF), false, {" %", " %", " %"}, {6, 6, 6}, k3, k10, {"Label318", "Label324", "Label330"}},
-  {kCurrentBox, 3, 1, "THD-R", offsetof(ChannelBlock, CurrentThdR), false, {" %", " %", " %"}, {6, 6, 6}, k3, k10, {"Label319", "Label325", "Label331"}},
-  {kCurrentBox, 3, 2, "TIF", offsetof(ChannelBlock, CurrentTif), false, {" ", " ", " "}, {6, 6, 6}, k3, k3, {"Label322", "Label328", "Label334"}},
-  {kCurrentBox, 4, 0, "THF", offsetof(ChannelBlock, CurrentThf), false, {" %", " %", " %"}, {6, 6, 6}, k3, k10, {"Label411", "Label423", "Label435"}},
-  {kCurrentBox, 4, 1, "FFCR", offsetof(ChannelBlock, CurrentFfcr), false, {" %", " %", " %"}, {6, 6, 6}, k3, k10, {"Label414", "Label426", "Label438"}},
-  {kCurrentBox, 4, 2, "K-Factor", offsetof(ChannelBlock, CurrentKFactor), false, {" ", " ", " "}, {6, 6, 6}, k3, k3, {"Label415", "Label427", "Label439"}},
-  {kPowerBox, 0, 0, "Power", offsetof(ChannelBlock, ActivePower), false, {" W", " W", " W"}, {6, 6, 6}, k3, k3, {"Label192", "Label236", "Label290"}},
-  {kPowerBox, 0, 1, "S", offsetof(ChannelBlock, ApparentPower), false, {" VA", " VA", " VA"}, {6, 6, 6}, k3, k3, {"Label195", "Label238", "Label292"}},
-  {kPowerBox, 0, 2, "Q", offsetof(ChannelBlock, ReactivePower), false, {" VAR", " VAR", " VAR"}, {6, 6, 6}, k3, k3, {"Label335", "Label336", "Label337"}},
-  {kPowerBox, 1, 0, "PF", offsetof(ChannelBlock, PowerFactor), false, {" ", " ", " "}, {6, 6, 6}, k3, k3, {"Label199", "Label240", "Label294"}},
-  {kPowerBox, 1, 1, "PeakPower", offsetof(ChannelBlock, PeakPower), false, {" W", " W", " W"}, {6, 6, 6}, k3, k3, {"Label202", "Label243", "Label297"}},
-  {kPowerBox, 1, 2, "Impedance", offsetof(ChannelBlock, Impedance), false, {" \u03A9", " \u03A9", " \u03A9"}, {6, 6, 6}, k3, k3, {"Label203", "Label244", "Label298"}},
-  {kPowerBox, 2, 0, "KWH", offsetof(ChannelBlock, EnergyKwh), true, {" ", " ", " "}, {9, 9, 9}, k3, k3, {"Label206", "Label246", "Label300"}},
-  {kPowerBox, 2, 1, "WP+", offsetof(ChannelBlock, EnergyPositive), true, {" ", " ", " "}, {9, 9, 9}, k3, k3, {"Label208", "Label248", "Label302"}},
-  {kPowerBox, 2, 2, "WP-", offsetof(ChannelBlock, EnergyNegative), true, {" ", " ", " "}, {9, 9, 9}, k3, k3, {"Label196", "Label249", "Label303"}},
-};
-// clang-format on
-constexpr size_t kValueFieldCount = std::size(kValueFields);
 
 struct BoxNames {
   const char* box;
@@ -152,19 +86,6 @@ const PlotNames kPlotNames[3] = {
     {"GroupBox9", "Panel1", "PaintBox4", "GroupBox11", "Panel41", "PaintBox5", "SeSkinPanel7",
      "RadioButton5", "Label287", "RadioButton6", "Label288"},
 };
-
-// Fields are read by copying bytes, since the packed block has no alignment of its own.
-float FloatAt(const ChannelBlock& block, size_t offset) {
-  float value;
-  std::memcpy(&value, reinterpret_cast<const char*>(&block) + offset, sizeof value);
-  return value;
-}
-
-double DoubleAt(const ChannelBlock& block, size_t offset) {
-  double value;
-  std::memcpy(&value, reinterpret_cast<const char*>(&block) + offset, sizeof value);
-  return value;
-}
 
 }  // namespace
 
@@ -253,8 +174,8 @@ void ChannelPage::BuildValueBoxes() {
   const QFont captionFont = PageFont(11);
   const QFont valueFont = PageFont(16, true);
   const QSize valueSize = ValueLabelSize(valueFont);
-  valueLabels_.reserve(kValueFieldCount);
-  for (const ValueField& field : kValueFields) {
+  valueLabels_.reserve(ChannelValueFields().size());
+  for (const ChannelValueField& field : ChannelValueFields()) {
     ValueRow& row = boxes[field.box]->Rows[field.row];
     ValuePair pair;
     pair.Column = field.column;
@@ -268,16 +189,9 @@ void ChannelPage::BuildValueBoxes() {
 void ChannelPage::RefreshChannelPage(const MeasurementRecord& record) {
   const int c = channel_ - 1;
   const ChannelBlock block = record.Set.Channel[c];
-  for (size_t i = 0; i < kValueFieldCount; ++i) {
-    const ValueField& f = kValueFields[i];
-    const QString unit = QString::fromUtf8(f.units[c]);
-    if (f.counter) {
-      ShowCounterValue(valueLabels_[i], unit, f.scale, f.divisor, DoubleAt(block, f.offset));
-    } else {
-      ShowMeasuredValue(valueLabels_[i], unit, f.widths[c], f.scale, f.divisor,
-                        FloatAt(block, f.offset));
-    }
-  }
+  const auto fields = ChannelValueFields();
+  for (size_t i = 0; i < fields.size(); ++i)
+    valueLabels_[i]->setText(ChannelValueText(fields[i], block, channel_));
 
   if (!PlotImagesCreated()) CreatePlotImages();
   const QWidget* reference = sizeReference_ ? sizeReference_ : WavePaintBox;

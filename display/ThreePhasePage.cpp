@@ -8,100 +8,22 @@
 #include <QPalette>
 #include <QPushButton>
 #include <cstddef>
-#include <cstring>
-#include <iterator>
 
 #include "display/PageGeometry.h"
+#include "display/PageValueTable.h"
 #include "display/PageWidgets.h"
 #include "display/PhasorDiagram.h"
 #include "display/PlotDrawing.h"
 #include "display/PlotImages.h"
 #include "display/SamplingPlot.h"
-#include "display/ShowMeasuredValue.h"
 #include "display/ThreePhaseHost.h"
 #include "display/ThreePhasePageLayout.h"
-#include "display/ValueFormat.h"
 #include "platform/Sleep.h"
 
 namespace {
 
 // A caption ends 4 pixels before its value, which stands at a fixed distance from it.
 const int kCaptionRoom = ThreePhaseValueLeft(0, 0) - ThreePhaseCaptionLeft(0, 0) - 4;
-
-enum BoxIndex { kComprehensive, kUnbalance, kIntegration };
-enum Kind { kMeasured, kCounter };
-
-constexpr int kThreePhaseSource = -1;  // the field lies in the ThreePhaseBlock
-
-// One value label: its place, its field (in channel `channel`'s block, or in the
-// three-phase block) and its format.
-struct ValueField {
-  BoxIndex box;
-  int row, column;
-  const char* caption;
-  int channel;
-  size_t offset;
-  Kind kind;
-  const char* unit;
-  int width;
-  float scale, divisor;
-  const char* label;
-};
-
-constexpr float k3 = 1000;
-constexpr float k10 = 10;
-constexpr int kTP = kThreePhaseSource;
-#define CH(field) offsetof(ChannelBlock, field)
-#define TP(field) offsetof(ThreePhaseBlock, field)
-
-// clang-format off
-const ValueField kValueFields[] = {
-  {kComprehensive, 0, 0, "U1", 0, CH(VoltageTrms), kMeasured, " V", 6, k3, k3, "Label68"},
-  {kComprehensive, 0, 1, "U2", 1, CH(VoltageTrms), kMeasured, " V", 6, k3, k3, "Label71"},
-  {kComprehensive, 0, 2, "U3", 2, CH(VoltageTrms), kMeasured, " V", 6, k3, k3, "Label72"},
-  {kComprehensive, 1, 0, "I1", 0, CH(CurrentTrms), kMeasured, " A", 6, k3, k3, "Label79"},
-  {kComprehensive, 1, 1, "I2", 1, CH(CurrentTrms), kMeasured, " A", 6, k3, k3, "Label82"},
-  {kComprehensive, 1, 2, "I3", 2, CH(CurrentTrms), kMeasured, " A", 6, k3, k3, "Label83"},
-  {kComprehensive, 2, 0, "P1", 0, CH(ActivePower), kMeasured, " W", 6, k3, k3, "Label85"},
-  {kComprehensive, 2, 1, "P2", 1, CH(ActivePower), kMeasured, " W", 6, k3, k3, "Label88"},
-  {kComprehensive, 2, 2, "P3", 2, CH(ActivePower), kMeasured, " W", 6, k3, k3, "Label89"},
-  {kComprehensive, 3, 0, "PF1", 0, CH(PowerFactor), kMeasured, " ", 6, k3, k3, "Label91"},
-  {kComprehensive, 3, 1, "PF2", 1, CH(PowerFactor), kMeasured, " ", 6, k3, k3, "Label94"},
-  {kComprehensive, 3, 2, "PF3", 2, CH(PowerFactor), kMeasured, " ", 6, k3, k3, "Label95"},
-  {kComprehensive, 4, 0, "\u03A6U1", 0, CH(VoltagePhase), kMeasured, " deg", 5, k10, k10, "Label129"},
-  {kComprehensive, 4, 1, "\u03A6U2", 1, CH(VoltagePhase), kMeasured, " deg", 5, k10, k10, "Label132"},
-  {kComprehensive, 4, 2, "\u03A6U3", 2, CH(VoltagePhase), kMeasured, " deg", 5, k10, k10, "Label133"},
-  {kComprehensive, 5, 0, "\u03A6I1", 0, CH(CurrentPhase), kMeasured, " deg", 5, k10, k10, "Label122"},
-  {kComprehensive, 5, 1, "\u03A6I2", 1, CH(CurrentPhase), kMeasured, " deg", 5, k10, k10, "Label125"},
-  {kComprehensive, 5, 2, "\u03A6I3", 2, CH(CurrentPhase), kMeasured, " deg", 5, k10, k10, "Label126"},
-  {kComprehensive, 6, 0, "Uab", kTP, TP(LineVoltageAB), kMeasured, " V", 6, k3, k3, "Label115"},
-  {kComprehensive, 6, 1, "Ubc", kTP, TP(LineVoltageBC), kMeasured, " V", 6, k3, k3, "Label118"},
-  {kComprehensive, 6, 2, "Uca", kTP, TP(LineVoltageCA), kMeasured, " V", 6, k3, k3, "Label119"},
-  {kComprehensive, 7, 0, "Power", kTP, TP(TotalActivePower), kMeasured, " W", 6, k3, k3, "Label56"},
-  {kComprehensive, 7, 1, "S", kTP, TP(TotalApparentPower), kMeasured, " VA", 6, k3, k3, "Label59"},
-  {kComprehensive, 7, 2, "Q", kTP, TP(TotalReactivePower), kMeasured, " VAR", 6, k3, k3, "Label60"},
-  {kUnbalance, 0, 0, "P", kTP, TP(VoltagePositiveSeq), kMeasured, " V", 6, k3, k3, "Label97"},
-  {kUnbalance, 0, 1, "N", kTP, TP(VoltageNegativeSeq), kMeasured, " V", 6, k3, k3, "Label100"},
-  {kUnbalance, 0, 2, "Z", kTP, TP(VoltageZeroSeq), kMeasured, " V", 6, k3, k3, "Label101"},
-  {kUnbalance, 1, 0, "P", kTP, TP(CurrentPositiveSeq), kMeasured, " A", 6, k3, k3, "Label103"},
-  {kUnbalance, 1, 1, "N", kTP, TP(CurrentNegativeSeq), kMeasured, " A", 6, k3, k3, "Label106"},
-  {kUnbalance, 1, 2, "Z", kTP, TP(CurrentZeroSeq), kMeasured, " A", 6, k3, k3, "Label107"},
-  {kUnbalance, 2, 0, "Voltage", kTP, TP(VoltageUnbalanceVuf), kMeasured, " %", 6, k3, k10, "Label109"},
-  {kUnbalance, 2, 1, "Current", kTP, TP(CurrentUnbalanceCuf), kMeasured, " %", 6, k3, k10, "Label112"},
-  {kUnbalance, 3, 0, "Voltage", kTP, TP(VoltageUnbalancePvur), kMeasured, " %", 6, k3, k10, "Label163"},
-  {kUnbalance, 3, 1, "Current", kTP, TP(CurrentUnbalancePcur), kMeasured, " %", 6, k3, k10, "Label166"},
-  {kIntegration, 0, 0, "P", kTP, TP(DemandActivePower), kMeasured, " W", 6, k3, k3, "Label175"},
-  {kIntegration, 0, 1, "S", kTP, TP(DemandApparentPower), kMeasured, " VA", 6, k3, k3, "Label178"},
-  {kIntegration, 0, 2, "Q", kTP, TP(DemandReactivePower), kMeasured, " VAR", 6, k3, k3, "Label179"},
-  {kIntegration, 1, 0, "WP", kTP, TP(EnergyWp), kCounter, " ", 9, k3, k3, "Label181"},
-  {kIntegration, 1, 1, "WP+", kTP, TP(EnergyWpPositive), kCounter, " ", 9, k3, k3, "Label184"},
-  {kIntegration, 1, 2, "WP-", kTP, TP(EnergyWpNegative), kCounter, " ", 9, k3, k3, "Label185"},
-  {kIntegration, 2, 0, "KvaH", kTP, TP(EnergyKvah), kCounter, " ", 9, k3, k3, "Label187"},
-  {kIntegration, 2, 1, "KvarH", kTP, TP(EnergyKvarh), kCounter, " ", 9, k3, k3, "Label190"},
-};
-// clang-format on
-#undef CH
-#undef TP
 
 struct BoxNames {
   const char* box;
@@ -142,17 +64,6 @@ const char* const kSignalNames[kPhaseSignalCount] = {"Ua", "Ub", "Uc", "Ia", "Ib
 
 constexpr int kSlideSteps = 12;            // pixels a panel slides, one per step
 constexpr uint32_t kPhasorSlidePause = 3;  // ms per step when the phasor panel slides up
-
-// Fields are read by copying bytes, since the packed blocks have no alignment of their own.
-template <typename T>
-T FieldAt(const MeasurementSet& set, int channel, size_t offset) {
-  const char* base = channel == kThreePhaseSource
-                         ? reinterpret_cast<const char*>(&set.ThreePhase)
-                         : reinterpret_cast<const char*>(&set.Channel[channel]);
-  T value;
-  std::memcpy(&value, base + offset, sizeof value);
-  return value;
-}
 
 }  // namespace
 
@@ -281,8 +192,8 @@ void ThreePhasePage::BuildValueBoxes() {
   }
 
   const QSize valueSize = ValueLabelSize(valueFont);
-  valueLabels_.reserve(std::size(kValueFields));
-  for (const ValueField& field : kValueFields) {
+  valueLabels_.reserve(ThreePhaseValueFields().size());
+  for (const ThreePhaseValueField& field : ThreePhaseValueFields()) {
     ThreePhaseRow& row = boxes[field.box]->Rows[field.row];
     ThreePhasePair pair;
     pair.Column = field.column;
@@ -353,26 +264,10 @@ void ThreePhasePage::RefreshThreePhasePage(const MeasurementRecord& record) {
 }
 
 void ThreePhasePage::ShowValues(const MeasurementRecord& record, uint8_t wiring) {
-  const bool fourWire = wiring == kWiringFourWire;
-  for (size_t i = 0; i < std::size(kValueFields); ++i) {
-    const ValueField& f = kValueFields[i];
-    QLabel* label = valueLabels_[i];
-    if (f.box == kUnbalance) {
-      label->setEnabled(fourWire);
-      if (!fourWire) {
-        label->setText("NSF");
-        continue;
-      }
-    }
-    const bool lineVoltage = f.box == kComprehensive && f.row == 6;
-    const QString unit = lineVoltage && fourWire ? QString("V") : QString(f.unit);
-    if (f.kind == kCounter) {
-      ShowCounterValue(label, unit, f.scale, f.divisor,
-                       FieldAt<double>(record.Set, f.channel, f.offset));
-    } else {
-      ShowMeasuredValue(label, unit, f.width, f.scale, f.divisor,
-                        FieldAt<float>(record.Set, f.channel, f.offset));
-    }
+  const auto fields = ThreePhaseValueFields();
+  for (size_t i = 0; i < fields.size(); ++i) {
+    valueLabels_[i]->setEnabled(ThreePhaseValueAvailable(fields[i], wiring));
+    valueLabels_[i]->setText(ThreePhaseValueText(fields[i], record.Set, wiring));
   }
 }
 

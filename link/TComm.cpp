@@ -60,10 +60,13 @@ void TComm::SetPortOpen(bool open) {
 }
 
 void TComm::OpenPort() {
-  std::unique_ptr<SerialPort> port = SerialPort::Open(PortNumberOf(commPort_));
+  std::unique_ptr<SerialPort> port = devicePath_.empty() ? SerialPort::Open(PortNumberOf(commPort_))
+                                                         : SerialPort::OpenPath(devicePath_);
   if (!port) {
     // The box keeps its text; what the system said and how to mend it follows.
-    const QString reason = OpenFailureReason(PortNumberOf(commPort_), errno);
+    const int error = errno;
+    const QString reason = devicePath_.empty() ? OpenFailureReason(PortNumberOf(commPort_), error)
+                                               : DeviceOpenFailureReason(devicePath_, error);
     QString text = QString::fromUtf8(kCommOpenFailedText);
     if (!reason.isEmpty()) text += "\r\r" + reason;
     throw ECommError(text);

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "link/LinkPort.h"
@@ -43,6 +44,10 @@ enum TBaudRate : uint8_t {
   br230400
 };
 uint32_t BaudRateValue(TBaudRate rate);
+
+// The communication window's speeds, by item index 0 to 7 (4.8 to 115.2 kbit/s).
+inline constexpr TBaudRate kSpeedRates[8] = {br4800,  br9600,  br14400, br19200,
+                                             br38400, br57600, br76800, br115200};
 
 enum THWHandShaking : uint8_t { hhNone, hhNoneRTSON, hhRTSCTS };
 enum TSWHandShaking : uint8_t { shNone, shXonXoff };
@@ -89,6 +94,9 @@ class TComm : public QObject, public LinkPort {
 
   TComPortNumber CommPort() const { return commPort_; }
   void SetCommPort(TComPortNumber port) { commPort_ = port; }  // used at the next open
+  // A device opened instead of the port number's device at the next open (the batch tool's
+  // --port /dev/...); empty to use the number again.
+  void SetDevicePath(const std::string& path) { devicePath_ = path; }
 
   // A new value is stored and, with a port open, applied at once.
   TBaudRate BaudRate() const { return baudRate_; }
@@ -155,6 +163,7 @@ class TComm : public QObject, public LinkPort {
   uint8_t buffer_[kCommBufferSize] = {};
   std::unique_ptr<SerialPort> handle_;
   TComPortNumber commPort_ = pnCOM2;
+  std::string devicePath_;
   bool portOpen_ = false;
   TBaudRate baudRate_ = br9600;
   THWHandShaking hwHandShaking_ = hhNone;

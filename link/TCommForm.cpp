@@ -17,9 +17,6 @@
 
 namespace {
 
-constexpr TBaudRate kSpeedRates[8] = {br4800,  br9600,  br14400, br19200,
-                                      br38400, br57600, br76800, br115200};
-
 const char* const kNoPortMessage =
     "Did not find the default communication port! Please check:\r\r       Instrument power is "
     "turned on.\r       Connect  lines of communication apparatus.\r       Changed the USB port, "

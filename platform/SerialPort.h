@@ -109,3 +109,4 @@ bool ProbeSerialDevice(const std::string& devicePath);
 // Why port `portNumber` could not be opened, for the user: what `error` (an errno of
 // SerialPort::Open) means for its device and how to mend it; empty for no known reason.
 QString OpenFailureReason(int portNumber, int error);
+QString DeviceOpenFailureReason(const std::string& devicePath, int error);

@@ -343,6 +343,10 @@ bool ProbeSerialDevice(const std::string& devicePath) {
 QString OpenFailureReason(int portNumber, int error) {
   const std::string path = PortDevicePath(portNumber);
   if (path.empty()) return {};
+  return DeviceOpenFailureReason(path, error);
+}
+
+QString DeviceOpenFailureReason(const std::string& path, int error) {
   std::error_code ignored;
   const std::string device = std::filesystem::weakly_canonical(path, ignored).string();
   const QString name = QString::fromStdString(device.empty() ? path : device);

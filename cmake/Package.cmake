@@ -6,7 +6,7 @@ set(CPACK_PACKAGE_VENDOR "Example Instruments Ltd.")
 set(CPACK_PACKAGE_CONTACT "RXM5620 developers <rxm5620@example.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Companion application of the RXM5620 power analyzer")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "Reads the RXM5620 three-channel power analyzer over a serial line or its USB port,\nshows every measured quantity with waveforms, spectra and phasors, saves readings,\nrecords trends with a chart and exports them to a spreadsheet. Comes with a\nsimulated instrument (rxm5620-sim) for use without the hardware.")
+    "Reads the RXM5620 three-channel power analyzer over a serial line or its USB port,\nshows every measured quantity with waveforms, spectra and phasors, saves readings,\nrecords trends with a chart and exports them to a spreadsheet. Comes with a\nsimulated instrument (rxm5620-sim) for use without the hardware and a batch\ntool (rxm5620-cli) for scripts and test benches.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, fonts-liberation, fonts-dejavu-core")

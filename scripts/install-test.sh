@@ -2,7 +2,8 @@
 # Installs the package on this machine (apt-get install ./rxm5620_*.deb) and starts the
 # installed program offscreen against the installed simulated instrument, in a fresh home
 # folder: the settings must appear in ~/.config/rxm5620, the program must connect and
-# save its screenshot. Changes the system; not part of the test command.
+# save its screenshot, and the installed batch tool must take a reading. Changes the
+# system; not part of the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/package.sh
@@ -28,5 +29,8 @@ if grep -q "Did not find the default communication port" "$home/stderr.txt"; the
   echo "install test: the installed program did not find the simulator" >&2
   exit 1
 fi
+RXM5620_SYSTEM_PORTS=0 /usr/bin/rxm5620-cli read --port COM2 --baud 115200 --out "$home/r.qvm" ||
+  { echo "install test: the installed batch tool took no reading" >&2; exit 1; }
+test "$(stat -c %s "$home/r.qvm")" -eq 8386 || { echo "install test: the reading file is not 8386 bytes" >&2; exit 1; }
 cp "$shot" "${RXM5620_SCREENSHOT:-/tmp/rxm5620-installed.png}"
-echo "install test: the installed program started, connected and kept its settings in ~/.config/rxm5620"
+echo "install test: the installed program started, connected and kept its settings in ~/.config/rxm5620; the batch tool took a reading"

@@ -15,7 +15,7 @@ echo "Package: $deb"
 files=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 control=$(dpkg-deb -I "$deb")
 status=0
-for f in ./usr/bin/rxm5620 ./usr/bin/rxm5620-sim \
+for f in ./usr/bin/rxm5620 ./usr/bin/rxm5620-sim ./usr/bin/rxm5620-cli \
     ./usr/share/rxm5620/Handbook.pdf ./usr/share/rxm5620/PenData/green.dat \
     ./usr/share/rxm5620/PenData/12.dat ./usr/share/rxm5620/SkinsFile/02.ats \
     ./usr/share/applications/rxm5620.desktop ./usr/share/mime/packages/rxm5620.xml \

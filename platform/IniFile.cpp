@@ -110,7 +110,11 @@ QString IniFile::ReadString(const QString& section, const QString& key,
   const Location at = Find(parsed.lines, section, key);
   if (at.key < 0) return defaultValue;
   const QByteArray& line = parsed.lines[at.key];
-  return QString::fromUtf8(line.mid(line.indexOf('=') + 1).trimmed());
+  QByteArray value = line.mid(line.indexOf('=') + 1).trimmed();
+  // A value in double quotes keeps its blanks; the quotes are not part of it.
+  if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+    value = value.mid(1, value.size() - 2);
+  return QString::fromUtf8(value);
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key,
@@ -131,6 +135,10 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
   // A line break inside the value would turn the rest of it into lines of their own.
   QByteArray text = value.toUtf8();
   text.replace('\r', ' ').replace('\n', ' ');
+  // Blanks at either end, or quotes around the whole, would be lost on reading: such a
+  // value is written in double quotes, which reading takes off again.
+  if (text != text.trimmed() || (text.size() >= 2 && text.startsWith('"') && text.endsWith('"')))
+    text = '"' + text + '"';
 
   const Location at = Find(parsed.lines, section, key);
   if (at.key >= 0) {

@@ -16,8 +16,9 @@ class IniFile {
   explicit IniFile(QString path) : path_(std::move(path)) {}
   const QString& Path() const { return path_; }
 
-  // The value of `key` in `section`, trimmed; `defaultValue` when the file, the section or
-  // the key is missing (or the file cannot be read).
+  // The value of `key` in `section`, trimmed, and without the double quotes around it when
+  // it has them; `defaultValue` when the file, the section or the key is missing (or the
+  // file cannot be read).
   QString ReadString(const QString& section, const QString& key,
                      const QString& defaultValue = kSettingsDefault) const;
 
@@ -28,9 +29,10 @@ class IniFile {
 
   // Sets `key` in `section`: the value is replaced in place, a missing key is added at the
   // end of its section and a missing section at the end of the file (created if absent).
-  // Every other line keeps its bytes. The new content is written to a temporary file in the
-  // same folder and renamed over the old one, so a failed write leaves the old file whole.
-  // Throws AppError naming the file when it cannot be written.
+  // Every other line keeps its bytes. A value that would not read back as written (blanks
+  // at either end, quotes around it) is written in double quotes. The new content is written to a
+  // temporary file in the same folder and renamed over the old one, so a failed write leaves the
+  // old file whole. Throws AppError naming the file when it cannot be written.
   void WriteString(const QString& section, const QString& key, const QString& value) const;
   void WriteInteger(const QString& section, const QString& key, int value) const;
 

@@ -105,6 +105,33 @@ TEST_F(IniFileTest, WriteCreatesTheFileAndAValueCannotBreakIntoNewLines) {
   EXPECT_EQ(ReadBytes(path), "[Init]\nPage=3 [Init] Page=9\n");
 }
 
+TEST_F(IniFileTest, FreeTextReadsBackExactlyAsWritten) {
+  const char* const values[] = {
+      "a=b=c",
+      "; not a comment",
+      "[PrintInfo]",
+      "  two leading blanks",
+      "trailing  ",
+      "\"quoted\"",
+      "\"",
+      "",
+      "上海测试中心：一号",
+      "#hash",
+      "x ; y",
+      "\" half",
+  };
+  for (const char* value : values) {
+    const QString text = QString::fromUtf8(value);
+    ini.WriteString("PrintInfo", "ProjectName", text);
+    ini.WriteString("PrintInfo", "company", "next");  // the key after it stays apart
+    EXPECT_EQ(ini.ReadString("PrintInfo", "ProjectName"), text) << value;
+    EXPECT_EQ(ini.ReadString("PrintInfo", "company"), "next") << value;
+  }
+  // Plain values are stored as typed, for other readers of the file.
+  ini.WriteString("PrintInfo", "conner", "Li Lei");
+  EXPECT_TRUE(ReadBytes(path).contains("\nconner=Li Lei\n"));
+}
+
 TEST_F(IniFileTest, AFileThatCannotBeWrittenRaisesAnErrorNamingItsFullPath) {
   const QString missingFolder = dir.filePath("no-such-folder/SysSet.ini");
   try {

@@ -9,7 +9,7 @@ set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Reads the RXM5620 three-channel power analyzer over a serial line or its USB port,\nshows every measured quantity with waveforms, spectra and phasors, saves readings,\nrecords trends with a chart and exports them to a spreadsheet. Comes with a\nsimulated instrument (rxm5620-sim) for use without the hardware and a batch\ntool (rxm5620-cli) for scripts and test benches.")
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk, fonts-liberation, fonts-dejavu-core")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-zenhei, fonts-noto-cjk, fonts-liberation, fonts-dejavu-core")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/data/postinst)

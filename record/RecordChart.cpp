@@ -40,10 +40,13 @@ int ChartHeight(float value, double scale, int H) {
   return RoundHalfEven(std::clamp(v, -kHeightLimit, kHeightLimit));
 }
 
+double DivisionValue(double scale, int rangeMode) {
+  return rangeMode == 1 ? RoundHalfEven(250000 / scale) / 10000.0
+                        : RoundHalfEven(50000 / scale) / 1000.0;
+}
+
 QString DivisionText(int channel, double scale, int rangeMode) {
-  const double perDivision = rangeMode == 1 ? RoundHalfEven(250000 / scale) / 10000.0
-                                            : RoundHalfEven(50000 / scale) / 1000.0;
-  return QString("CH%1/DIV=").arg(channel + 1) + GeneralText(perDivision);
+  return QString("CH%1/DIV=").arg(channel + 1) + GeneralText(DivisionValue(scale, rangeMode));
 }
 
 ChartTexts DrawRecordChart(QPainter& painter, int W, int H, RecordChartState& state,

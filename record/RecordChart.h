@@ -72,5 +72,6 @@ void DrawScaleStrip(QPainter& painter, int H, int rangeMode);
 // held at ±10^6, NaN is drawn as 0.
 int ChartHeight(float value, double scale, int H);
 
-// The texts "CH1/DIV=" … with the value per division of channel `c`.
+// The value of one division of a channel at `scale`, and the texts "CH1/DIV=" … with it.
+double DivisionValue(double scale, int rangeMode);
 QString DivisionText(int channel, double scale, int rangeMode);

@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libpng-dev libjpeg-dev libxlsxwriter-dev zlib1g-dev python3-openpyxl
   xvfb xauth x11-apps imagemagick poppler-utils
-  fonts-liberation fonts-dejavu-core fonts-noto-cjk
+  fonts-liberation fonts-dejavu-core fonts-noto-cjk fonts-wqy-zenhei
   clang-format clang libclang-rt-14-dev dpkg-dev file
 )
 missing=()

@@ -1,5 +1,6 @@
 #include "app/TMainForm.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -19,6 +20,7 @@
 #include "display/HarmonicGrid.h"
 #include "display/MeasurementModel.h"
 #include "display/PlotImages.h"
+#include "display/ThreePhasePage.h"
 #include "files/MeasurementFile.h"
 #include "link/BindComm1.h"
 #include "link/LinkLog.h"
@@ -216,6 +218,28 @@ void TMainForm::CreatePages() {
 
 void TMainForm::SetWindows(const Windows& windows) {
   windows_ = windows;
+  if (windows_.printer) {
+    TPrinterForm& printer = *windows_.printer;
+    printer.SetEnterInfoForm(windows_.enterInfo);
+    // The three-phase page prints the vectors its phasor diagram shows.
+    printer.vectorChoice = [this] {
+      VectorChoice shown{};
+      for (size_t i = 0; i < shown.size(); ++i)
+        shown[i] = SeCustomTabSheet4->PhasorSelection.CheckBoxes[i]->isChecked();
+      return shown;
+    };
+    if (TRecordForm* record = windows_.record) {
+      printer.recordChart = [record] { return &record->Chart(); };
+      printer.recordReport = [record] {
+        RecordReportData data;
+        data.Data = record->CurrentData();
+        for (int c = 0; c < kRecordChannels; ++c) data.Names[c] = record->Names[c]->text();
+        const int panels[4] = {0, 2, 3, 4};
+        for (int i = 0; i < 4; ++i) data.Panels[i] = record->StatusText(panels[i]);
+        return data;
+      };
+    }
+  }
   if (windows_.record) {
     // The record window's Print button opens the preview with the record report.
     windows_.record->onPrint = [this] {

@@ -73,6 +73,8 @@ class TRecordForm : public QDialog {
 
   RecordState& State() { return state_; }
   RecordChartState& Chart() { return chart_; }
+  // The recording the chart shows now.
+  ChartData CurrentData() const;
   QString StatusText(int panel) const;
 
   // Menus.
@@ -118,7 +120,6 @@ class TRecordForm : public QDialog {
   void CreatePointPanel();
   void PlaceChart();
   void SetViewModePicture(bool recordMode);
-  ChartData CurrentData() const;
   int CurrentCount() const;
   void SetScrollFromOffset();
   void SetStatus(int panel, const QString& text) { Panels[panel]->setText(text); }

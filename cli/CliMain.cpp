@@ -16,6 +16,7 @@ struct Command {
 const Command kCommands[] = {
     {"read", ReadCommand, "one reading from the instrument, printed or saved as .qvm"},
     {"show", ShowCommand, "the values of a measurement file (.qvm), as text or JSON"},
+    {"report", ReportCommand, "the printed report of a .qvm or .qvr file as a PDF"},
     {"export", ExportCommand, "a record file (.qvr) as a spreadsheet (.xlsx or CSV)"},
     {"record", RecordCommand, "a trend recording from the instrument into a record file"},
 };

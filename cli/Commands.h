@@ -8,6 +8,7 @@ int ReadCommand(const QStringList& arguments);
 int ShowCommand(const QStringList& arguments);
 int ExportCommand(const QStringList& arguments);
 int RecordCommand(const QStringList& arguments);
+int ReportCommand(const QStringList& arguments);
 
 // The whole tool: the command named first in `arguments` (after the program), or the help.
 // Prints a failure as "rxm5620-cli: <what failed>: <why>" on stderr.

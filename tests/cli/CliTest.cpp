@@ -214,7 +214,7 @@ TEST_F(Cli, BadUsageExitsWithTwoAndSaysWhatIsWrong) {
 TEST_F(Cli, HelpOfTheToolAndOfEachCommand) {
   const Outcome tool = RunCli({"--help"});
   EXPECT_EQ(tool.code, 0);
-  for (const char* command : {"read", "show", "export", "record"}) {
+  for (const char* command : {"read", "show", "report", "export", "record"}) {
     EXPECT_TRUE(tool.out.contains(QString("  ") + command)) << command;
     const Outcome help = RunCli({command, "--help"});
     EXPECT_EQ(help.code, 0) << command;
@@ -278,6 +278,53 @@ TEST_F(Cli, ExportCsvOfTheKnownRecordingRoundTripsToItsBuffers) {
     for (int c = 0; c < kRecordChannels; ++c)
       EXPECT_EQ(cells[1 + c].toFloat(), values[c][i]) << "sample " << i << " channel " << c;
   }
+}
+
+QString PdfText(const QString& pdf) {
+  QProcess process;
+  process.start("pdftotext", {"-layout", pdf, "-"});
+  EXPECT_TRUE(process.waitForFinished(60000));
+  return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+TEST_F(Cli, ReportDrawsTheChosenPagesOfAReadingOrTheRecordPage) {
+  QFile info(Path("info.ini"));
+  ASSERT_TRUE(info.open(QIODevice::WriteOnly));
+  info.write("[PrintInfo]\nProjectName=Bench 17\ntemperature=21\nunits=1\n");
+  info.close();
+  const Outcome run = RunCli({"report", kKnownReading, "--pdf", Path("r.pdf"), "--pages", "4,2",
+                              "--info", Path("info.ini")});
+  ASSERT_EQ(run.code, 0) << run.err.toStdString();
+  const QString text = PdfText(Path("r.pdf"));
+  EXPECT_TRUE(text.contains("Power Analysis Report"));
+  EXPECT_TRUE(text.indexOf("Three-phase analysis /Page 4") < text.indexOf("Channel 2 /Page 2"));
+  EXPECT_FALSE(text.contains("Channel 1 /Page 1"));
+  EXPECT_TRUE(text.contains("253.5 V")) << text.toStdString();  // channel 2's TRMS, 2 decimals
+  EXPECT_TRUE(text.contains(QString::fromUtf8("Project Name：Bench 17")));
+  EXPECT_TRUE(text.contains(QString::fromUtf8("Temperature：21℃")));
+
+  const Outcome record = RunCli({"report", kKnownRecord, "--pdf", Path("record.pdf")});
+  ASSERT_EQ(record.code, 0) << record.err.toStdString();
+  const QString page = PdfText(Path("record.pdf"));
+  EXPECT_TRUE(page.contains("Record Report"));
+  EXPECT_TRUE(page.contains("CHa: CH1 Voltage trms"));
+  EXPECT_TRUE(page.contains("CHf: PCUR"));
+
+  // A file that is not a reading, or information that is not sound: exit 1, no PDF.
+  QFile bad(Path("bad.qvm"));
+  ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+  bad.write("short");
+  bad.close();
+  EXPECT_EQ(RunCli({"report", Path("bad.qvm"), "--pdf", Path("bad.pdf")}).code, 1);
+  ASSERT_TRUE(info.open(QIODevice::WriteOnly));
+  info.write("[PrintInfo]\nunits=warm\n");
+  info.close();
+  const Outcome units =
+      RunCli({"report", kKnownReading, "--pdf", Path("bad.pdf"), "--info", Path("info.ini")});
+  EXPECT_EQ(units.code, 1);
+  EXPECT_TRUE(units.err.contains("'warm' is not a valid integer value")) << units.err.toStdString();
+  EXPECT_FALSE(QFile::exists(Path("bad.pdf")));
+  EXPECT_EQ(RunCli({"report", kKnownReading, "--pdf", Path("x.pdf"), "--pages", "5"}).code, 2);
 }
 
 TEST_F(Cli, ReadSavesWhatTheSimulatorSentAndShowAgrees) {

@@ -54,8 +54,10 @@ ApplicationWindows CreateApplicationWindows(const QStringList& arguments) {
   RunHandler([&] { w.recSet->FormCreate(); });
   w.record->SetSettingsWindow(w.recSet);
   w.calibrate = new TCalibrateForm(main);
+  w.calibrate->SetSampling(main->Sampling);
   w.alarm = new TAlarmForm(main);
   w.inputNetSet = new TInputNetSet(main);
+  w.inputNetSet->SetHost(main);
   w.linkMonitor = new TLinkMonitorForm(TheLinkLog(), main);
   main->SetWindows(w);
   main->Router().SetCalibrationView(w.calibrate);

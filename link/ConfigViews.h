@@ -5,6 +5,10 @@
 
 #include <QString>
 
+// The texts the instrument's acknowledgement of a written block puts on the windows.
+inline constexpr const char* kAlarmsWrittenText = "The transmission data is completed.";
+inline constexpr const char* kSetupWrittenText = "Data is successfully written instrument";
+
 class AlarmView {
  public:
   virtual ~AlarmView() = default;

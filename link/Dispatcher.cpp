@@ -7,6 +7,7 @@
 #include <span>
 
 #include "display/ConfigBlocks.h"
+#include "link/ConfigViews.h"
 #include "link/Frames.h"
 #include "link/LinkLog.h"
 #include "link/LinkPort.h"
@@ -190,9 +191,9 @@ void Comm1ReceiveData(LinkPort& port, LinkView& view) {
   } else if (function == kFunctionWriteAck) {
     log.Answer(answer, FrameOutcome::Routed, ResponseBuffer[2]);
     if (ResponseBuffer[2] == kRegisterAlarms) {
-      view.SetAlarmStatusText("The transmission data is completed.");
+      view.SetAlarmStatusText(kAlarmsWrittenText);
     } else if (ResponseBuffer[2] == kRegisterSetup) {
-      view.SetInstrumentStatusText("Data is successfully written instrument");
+      view.SetInstrumentStatusText(kSetupWrittenText);
     }
   } else {
     log.Answer(answer, FrameOutcome::NotRouted, pending);

@@ -2,18 +2,27 @@
 // user does first, a reading, single and continuous, over a plain port and over USB.
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <cmath>
 
 #include "app/StartUp.h"
 #include "app/TMainForm.h"
+#include "config/TAlarmForm.h"
+#include "config/TCalibrateForm.h"
+#include "config/TInputNetSet.h"
 #include "display/MeasurementModel.h"
+#include "link/LinkLog.h"
 #include "link/LinkState.h"
 #include "platform/FileDialog.h"
 #include "platform/MessageBox.h"
+#include "platform/RadioGroup.h"
 #include "record/RecordState.h"
 #include "record/TRecordForm.h"
 #include "support/PtyPair.h"
@@ -188,6 +197,72 @@ TEST_F(LiveInstrument, ARecordFileOnTheCommandLineOpensInTheRecordWindow) {
   EXPECT_EQ(record.Names[3]->text(), "CH2 Frequency");
   EXPECT_EQ(record.StatusText(5), "Mode:Open");
   EXPECT_EQ(Recording.ViewMode, 1);
+}
+
+// Each configuration window against the simulated instrument: read, change, save, the
+// acknowledgement, and the change read back.
+TEST_F(LiveInstrument, TheConfigurationWindowsWriteWhatTheyReadBack) {
+  Settings("[CommPort]\nPort=7\n");
+  StartSimulator(7, {"--usb"});
+  windows = CreateApplicationWindows({"/opt/rxm5620/rxm5620"});
+  TMainForm& main = *windows.main;
+  ASSERT_EQ(UsbMode, 1);
+
+  TInputNetSet& settings = *windows.others.inputNetSet;
+  auto settingsStatus = [&] { return settings.SeSkinStatusBar1->Text(); };
+  main.N33->trigger();  // read, then show
+  ASSERT_TRUE(WaitUntil(
+      [&] { return settingsStatus() == "Has been synchronized with the instrument data"; }));
+  EXPECT_EQ(settings.SeSkinRadioGroup1->ItemIndex(), 3);
+  settings.SeSkinRadioGroup1->SetItemIndex(0);   // single-phase
+  settings.SeSkinComboBox4->setCurrentIndex(9);  // a demand window of 10 s
+  settings.SeSkinButton1->click();
+  ASSERT_TRUE(WaitUntil([&] { return settingsStatus() == kSetupWrittenText; }));
+  settings.SeSkinRadioGroup1->SetItemIndex(3);
+  settings.SeSkinComboBox4->setCurrentIndex(0);
+  settings.SeSkinButton2->click();
+  ASSERT_TRUE(WaitUntil(
+      [&] { return settingsStatus() == "Has been synchronized with the instrument data"; }));
+  EXPECT_EQ(settings.SeSkinRadioGroup1->ItemIndex(), 0);
+  EXPECT_EQ(settings.SeSkinComboBox4->currentText(), "10");
+  EXPECT_FALSE(main.IsPageVisible(3));
+  EXPECT_EQ(main.StatusBar->PanelText(2), "Wiring:Single-phase(1P2W)");
+  // The instrument now measures single-phase.
+  main.SeSkinSpeedButton7->click();
+  ASSERT_TRUE(WaitUntil([&] { return Status() == "Communications to complete"; }));
+  EXPECT_EQ(MeasurementData.Set.Channel[0].Wiring, kWiringSinglePhase);
+
+  TAlarmForm& alarm = *windows.others.alarm;
+  auto alarmStatus = [&] { return alarm.SeSkinStatusBar1->Text(); };
+  alarm.Button3->click();
+  ASSERT_TRUE(
+      WaitUntil([&] { return alarmStatus() == "Has been synchronized with the instrument data"; }));
+  alarm.Limits[2]->setText("123.5");
+  alarm.Enables[2]->setChecked(true);
+  alarm.DataSets[1]->setCurrentIndex(3);
+  alarm.DataSetChange(1);
+  alarm.References[1]->setCurrentIndex(4);
+  alarm.Button1->click();
+  ASSERT_TRUE(WaitUntil([&] { return alarmStatus() == kAlarmsWrittenText; }));
+  alarm.Limits[2]->setText("0");
+  AlarmBlock = AlarmBlockData{};
+  alarm.Button3->click();
+  ASSERT_TRUE(
+      WaitUntil([&] { return alarmStatus() == "Has been synchronized with the instrument data"; }));
+  EXPECT_EQ(alarm.Limits[2]->text(), "123.5");
+  EXPECT_TRUE(alarm.Enables[2]->isChecked());
+  EXPECT_EQ(alarm.References[1]->currentText(), "Total apparent power");
+
+  TCalibrateForm& calibrate = *windows.others.calibrate;
+  calibrate.PhaseEdits[2]->setText("12.5");
+  const uint64_t answers = TheLinkLog().Counters().Answers;
+  calibrate.PhaseWriteButtons[2]->click();
+  // The window shows no acknowledgement; the link log counts it.
+  ASSERT_TRUE(WaitUntil([&] { return TheLinkLog().Counters().Answers > answers; }));
+  calibrate.PhaseEdits[2]->setText("0");
+  calibrate.PhaseReadButtons[2]->click();
+  ASSERT_TRUE(WaitUntil([&] { return calibrate.PhaseEdits[2]->text() == "12.5"; }));
+  EXPECT_TRUE(boxes.isEmpty()) << boxes.join('\n').toStdString();
 }
 
 }  // namespace

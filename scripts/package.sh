@@ -18,6 +18,7 @@ status=0
 for f in ./usr/bin/rxm5620 ./usr/bin/rxm5620-sim ./usr/bin/rxm5620-cli \
     ./usr/share/rxm5620/Handbook.pdf ./usr/share/rxm5620/PenData/green.dat \
     ./usr/share/rxm5620/PenData/12.dat ./usr/share/rxm5620/SkinsFile/02.ats \
+    "./usr/share/rxm5620/PenData/Pic/3P3W(3V3A).jpg" \
     ./usr/share/applications/rxm5620.desktop ./usr/share/mime/packages/rxm5620.xml \
     ./usr/share/icons/hicolor/scalable/apps/rxm5620.svg \
     ./usr/share/icons/hicolor/256x256/apps/rxm5620.png \

@@ -190,6 +190,9 @@ void SimulatedMeter::Sample(int64_t cycle, double start, ChannelRecords& r) {
   for (int ch = 0; ch < 3; ++ch)
     if (used[ch]) phaseLag[currentPhase[ch]] = lag[ch];
 
+  const bool manual = setup_.RangeMode == 1;
+  const double vFull = kVoltageRangePeak[std::clamp<int>(setup_.VoltageRange, 1, 4) - 1];
+  const double iFull = kCurrentRangePeak[std::clamp<int>(setup_.CurrentRange, 1, 4) - 1];
   NoiseSource noise(MixSeed(seed_, static_cast<uint64_t>(cycle), 1));
   for (int n = 0; n < kWaveSamples; ++n) {
     const double t = start + n / r.sampleRate;
@@ -203,10 +206,12 @@ void SimulatedMeter::Sample(int64_t cycle, double start, ChannelRecords& r) {
         continue;
       }
       const double i = lineCurrent[currentPhase[ch]];
-      const double vIn =
-          (v[ch] + kVoltageOffset[ch] + vNoise * noise.Gaussian()) * voltageGain_[ch];
-      const double iIn =
-          (i + kCurrentOffset[ch] + iNoise[ch] * noise.Gaussian()) * currentGain_[ch];
+      double vIn = (v[ch] + kVoltageOffset[ch] + vNoise * noise.Gaussian()) * voltageGain_[ch];
+      double iIn = (i + kCurrentOffset[ch] + iNoise[ch] * noise.Gaussian()) * currentGain_[ch];
+      if (manual) {
+        vIn = std::clamp(vIn, -vFull, vFull);
+        iIn = std::clamp(iIn, -iFull, iFull);
+      }
       block.VoltageWave[n] = ToCounts(vIn, kVoltsPerCount);
       block.CurrentWave[n] = ToCounts(iIn, kAmperesPerCount);
       r.v[ch][n] = block.VoltageWave[n] * kVoltsPerCount;

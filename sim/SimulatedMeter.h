@@ -1,6 +1,6 @@
 #pragma once
 // The simulated instrument's measuring side: every cycle it samples the scenario's
-// signals through its inputs (wiring, current bandwidth, trigger, calibration), computes
+// signals through its inputs (wiring, current bandwidth, trigger, ranges, calibration), computes
 // every quantity of the channel and three-phase blocks from the samples, and integrates
 // the energies and the demand over time. Time is passed in, in seconds since start-up,
 // so that the same seed and the same times give the same readings.
@@ -16,6 +16,11 @@
 #include "sim/SignalModel.h"
 
 inline constexpr InstrumentSetupData kStartSetup = {10, 0, 1, 3, 15, 1, 1, 4, 4, 30};
+
+// The full scale of the manual ranges 1 to 4, peak volts and amperes: beyond it an input
+// saturates, as the instrument's converters do. The automatic range never saturates.
+inline constexpr double kVoltageRangePeak[4] = {150, 300, 600, 1000};
+inline constexpr double kCurrentRangePeak[4] = {5, 10, 20, 60};
 
 // Counts of the sample arrays: 1/32 V and 1/512 A a step.
 inline constexpr double kVoltsPerCount = 1.0 / 32;

@@ -176,6 +176,25 @@ TEST(SimulatedMeter, WrittenSettingsTakeEffectInTheNextReading) {
   EXPECT_EQ(meter.Setup().DemandWindow, 30);
 }
 
+TEST(SimulatedMeter, AManualRangeSaturatesTheInputsAndAutoDoesNot) {
+  SimulatedMeter meter(Get("balanced"), 1);
+  meter.AdvanceTo(0.0);
+  const float peak = +meter.Reading().Channel[0].CurrentPeak;
+  ASSERT_GT(peak, 10.0f);  // above the smallest range
+  InstrumentSetupData setup = meter.Setup();
+  setup.RangeMode = 1;
+  setup.CurrentRange = 1;
+  setup.VoltageRange = 1;
+  ASSERT_TRUE(meter.SetSetup(setup));
+  meter.AdvanceTo(0.2);
+  EXPECT_LE(+meter.Reading().Channel[0].CurrentPeak, kCurrentRangePeak[0] + 0.01);
+  EXPECT_LE(+meter.Reading().Channel[0].VoltagePeak, kVoltageRangePeak[0] + 0.05);
+  setup.RangeMode = 0;
+  ASSERT_TRUE(meter.SetSetup(setup));
+  meter.AdvanceTo(0.4);
+  EXPECT_NEAR(+meter.Reading().Channel[0].CurrentPeak, peak, 0.05f * peak);
+}
+
 TEST(SimulatedMeter, RecordStartsAtTheRisingZeroOfChannelOne) {
   for (uint8_t trigger : {0, 1}) {
     SimulatedMeter meter(Get("nonlinear"), 3);

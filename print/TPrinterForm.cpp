@@ -113,7 +113,8 @@ TPrinterForm::TPrinterForm(QWidget* parent) : QDialog(parent) {
   ConnectHandler(SeSkinButton3, &QPushButton::clicked, this, [this] { SeSkinButton3Click(); });
   ConnectHandler(SavePdfButton, &QPushButton::clicked, this, [this] { SavePdfClick(); });
   printer_.setPageSize(QPageSize(QPageSize::A4));
-  RunHandler([this] { LayoutPreview(); });
+  // The preview is laid out and drawn when the window is first shown, not at start-up:
+  // its surfaces take tens of megabytes and the pages a while to draw.
 }
 
 void TPrinterForm::SetEnterInfoForm(TEnterInfoForm* form) {
@@ -128,7 +129,7 @@ void TPrinterForm::showEvent(QShowEvent* event) {
 
 void TPrinterForm::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  RunHandler([this] { LayoutPreview(); });
+  if (isVisible()) RunHandler([this] { LayoutPreview(); });
 }
 
 void TPrinterForm::LayoutPreview() {

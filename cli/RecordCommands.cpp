@@ -175,7 +175,23 @@ int RecordCommand(const QStringList& arguments) {
         .arg(out);
   };
   QTimer saveTimer;
+  // Samples repeat the last reading while none comes; a long log should say so, once when
+  // the readings stop and once when they come back.
+  int readingsAtLastSave = link.Readings();
+  bool silent = false;
   QObject::connect(&saveTimer, &QTimer::timeout, &loop, [&] {
+    const bool readings = link.Readings() != readingsAtLastSave;
+    readingsAtLastSave = link.Readings();
+    if (!readings && !silent) {
+      std::fprintf(stderr,
+                   "rxm5620-cli: %s: no reading since the last save; the samples repeat the "
+                   "last reading\n",
+                   qPrintable(options.port.Name()));
+    } else if (readings && silent) {
+      std::fprintf(stderr, "rxm5620-cli: %s: readings come again\n",
+                   qPrintable(options.port.Name()));
+    }
+    silent = !readings;
     const QString problem = SaveTick(Recording);
     if (!problem.isEmpty()) {
       // Reported once; the recording goes on and the next save tries again.

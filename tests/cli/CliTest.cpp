@@ -70,10 +70,10 @@ class Cli : public ::testing::Test {
     return run;
   }
   // The simulated instrument on COM<port>, paced by the speed the tool sets.
-  void StartSimulator(int port) {
+  void StartSimulator(int port, const QStringList& extra = {}) {
     const QString link = portDir.filePath(QString("COM%1").arg(port));
     sim.setProgram(Binary("rxm5620-sim"));
-    sim.setArguments({"--link", link, "--seed", "7", "--baud", "auto"});
+    sim.setArguments(QStringList{"--link", link, "--seed", "7", "--baud", "auto"} + extra);
     sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     sim.start();
     ASSERT_TRUE(sim.waitForStarted(5000));
@@ -346,10 +346,12 @@ TEST_F(Cli, ReadSavesWhatTheSimulatorSentAndShowAgrees) {
   EXPECT_EQ(static_cast<float>(root["channels"][0]["VoltageTrms"].toDouble()),
             saved.Set.Channel[0].VoltageTrms);
 
-  // Without --out or --json: the table.
-  const Outcome table = RunCli({"read", "--port", "COM5", "--baud", "115200"});
+  // Without --out or --json: the table; --trace shows the frames.
+  const Outcome table = RunCli({"read", "--port", "COM5", "--baud", "115200", "--trace"});
   ASSERT_EQ(table.code, 0) << table.err.toStdString();
   EXPECT_EQ(DataLines(table.out).size(), 3 * 38 + 42);
+  EXPECT_TRUE(table.err.contains("TX 02 03 00 29 00 02")) << table.err.toStdString();
+  EXPECT_TRUE(table.err.contains("register 41")) << table.err.toStdString();
 }
 
 TEST_F(Cli, AnAbsentPortFailsAtOnceAndASilentOneAfterTheTimeout) {
@@ -396,6 +398,30 @@ TEST_F(Cli, RecordTakesSamplesForTheDurationAndSavesThem) {
   EXPECT_EQ(std::memcmp(opened.Parameters, expected, sizeof expected), 0);
   EXPECT_NEAR(values[0][0], 230.0f, 10.0f);  // CH1 voltage
   EXPECT_GT(times[0], 40000.0);
+}
+
+TEST_F(Cli, ARecordingSaysWhenTheReadingsStop) {
+  StartSimulator(9);
+  QProcess process;
+  Start(process, {"record", "--port", "COM9", "--baud", "115200", "--params", "0,1,2,3,4,5",
+                  "--step", "0", "--save", "0", "--duration", "1h", "--out", Path("gap.qvr")});
+  QByteArray err;
+  auto waitFor = [&](const char* text) {
+    return WaitWithoutEvents(
+        [&] {
+          process.waitForReadyRead(100);
+          err += process.readAllStandardError();
+          return err.contains(text);
+        },
+        90000);
+  };
+  ASSERT_TRUE(waitFor(" samples, ")) << err.toStdString();  // the first save, 10 s in
+  ::kill(static_cast<pid_t>(sim.processId()), SIGSTOP);     // the instrument goes quiet
+  ASSERT_TRUE(waitFor("COM9: no reading since the last save")) << err.toStdString();
+  ::kill(static_cast<pid_t>(sim.processId()), SIGCONT);
+  ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+  ASSERT_TRUE(process.waitForFinished(30000));
+  EXPECT_EQ(process.exitCode(), 0);
 }
 
 TEST_F(Cli, RecordEndsOnSigtermWithAFinalSave) {

@@ -104,10 +104,6 @@ void InstrumentLink::DrainStaleInput() {
   comm_.SetDataCount(0);
 }
 
-void InstrumentLink::SetStatusText(int panel, const QString& text) {
-  if (panel == 0) status_ = text;
-}
-
 void InstrumentLink::SetReReadTimerEnabled(bool enabled) {
   control_.SetReReadTimerEnabled(enabled);
   // The dispatcher switches the re-read off exactly when a whole reading has arrived.

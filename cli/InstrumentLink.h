@@ -46,7 +46,7 @@ class InstrumentLink : public LinkView, public SamplingView {
   // LinkView and SamplingView.
   void ShowProgressBar(int) override {}
   void SetProgressPosition(int) override {}
-  void SetStatusText(int panel, const QString& text) override;
+  void SetStatusText(int, const QString&) override {}
   void RefreshChannelPage(int) override {}
   void RefreshThreePhasePage() override {}
   void RefreshHarmonicGrid() override {}
@@ -69,5 +69,4 @@ class InstrumentLink : public LinkView, public SamplingView {
   TComm comm_;
   SamplingControl control_;
   int readings_ = 0;
-  QString status_;
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "cli/CliError.h"
+#include "cli/CliFiles.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/InstrumentLink.h"
@@ -66,11 +67,7 @@ int ShowCommand(const QStringList& arguments) {
   if (!ParseCommandLine(parser, arguments, "[--json] FILE.qvm")) return kExitDone;
   const QString path = OnePositional(parser, "FILE.qvm");
   MeasurementRecord record{};
-  try {
-    ReadMeasurementFile(path, record);
-  } catch (const AppError& error) {
-    Failure(path + ": " + error.Text());
-  }
+  ReadReadingOrFail(path, record);
   PrintReading(record, parser.isSet("json"));
   return kExitDone;
 }

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "cli/CliError.h"
+#include "cli/CliFiles.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "cli/InstrumentLink.h"
@@ -49,17 +50,7 @@ int ExportCommand(const QStringList& arguments) {
   const QString target = parser.value(csv ? "csv" : "xlsx");
   const bool quiet = parser.isSet("quiet");
 
-  Recording.Allocate();
-  OpenedRecording opened;
-  try {
-    opened = OpenRecordFile(Recording, path);
-  } catch (const AppError& error) {
-    Failure(path + ": " + error.Text());
-  }
-  if (opened.Records == 0)
-    Failure(QString("%1: not a record file: it holds no whole record of %2 bytes")
-                .arg(path)
-                .arg(kRecordBlockSize));
+  const OpenedRecording opened = OpenRecordingOrFail(path);
   if (opened.TrailingBytes || opened.TooManyRecords || opened.StoredCount != opened.Count) {
     Progress(quiet, QString("%1: the file is damaged: %2 samples of %3 records read")
                         .arg(path)

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "cli/CliError.h"
+#include "cli/CliFiles.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
-#include "files/MeasurementFile.h"
 #include "platform/Errors.h"
 #include "print/PrintInfo.h"
 #include "print/RecordReport.h"
@@ -19,17 +19,7 @@ namespace {
 
 // The record report of a record file as the record window shows it freshly opened.
 void RecordReportPdf(const QString& input, const QString& out, const PrintInfo& info) {
-  Recording.Allocate();
-  OpenedRecording opened;
-  try {
-    opened = OpenRecordFile(Recording, input);
-  } catch (const AppError& error) {
-    Failure(input + ": " + error.Text());
-  }
-  if (opened.Records == 0)
-    Failure(QString("%1: not a record file: it holds no whole record of %2 bytes")
-                .arg(input)
-                .arg(kRecordBlockSize));
+  const OpenedRecording opened = OpenRecordingOrFail(input);
   RecordChartState state;
   RecordReportData data;
   data.Data.Buffers = &Recording.Opened;
@@ -95,11 +85,7 @@ int ReportCommand(const QStringList& arguments) {
   }
 
   const auto record = std::make_unique<MeasurementRecord>();
-  try {
-    ReadMeasurementFile(input, *record);
-  } catch (const AppError& error) {
-    Failure(input + ": " + error.Text());
-  }
+  ReadReadingOrFail(input, *record);
   report.Record = record.get();
   try {
     SaveReportPdf(out, report, report.Info.ProjectName + "TestReport");

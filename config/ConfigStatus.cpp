@@ -15,9 +15,3 @@ AcknowledgeWait::AcknowledgeWait(std::function<void()> onTimeout, QObject* paren
 void AcknowledgeWait::Arm() {
   timer_.start();
 }
-
-bool AcknowledgeWait::Acknowledged() {
-  const bool waiting = timer_.isActive();
-  timer_.stop();
-  return waiting;
-}

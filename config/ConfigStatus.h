@@ -29,8 +29,7 @@ class AcknowledgeWait : public QObject {
  public:
   AcknowledgeWait(std::function<void()> onTimeout, QObject* parent);
   void Arm();
-  // true when a write was waiting for this acknowledgement.
-  bool Acknowledged();
+  void Acknowledged() { timer_.stop(); }
   bool Waiting() const { return timer_.isActive(); }
   void SetTimeout(int ms) { timer_.setInterval(ms); }
 

@@ -185,7 +185,7 @@ void TCalibrateForm::PhaseWrite(int row) {
     ShowMessage(Utf8("  角差不能小于-30度，数据无效!    "));
     return;
   }
-  SendWriteFloat(SlaveAddress, kPhaseRegisters[row], value);
+  SendWriteFloat(SlaveAddress, kPhaseCorrectionRegisters[row], value);
 }
 
 void TCalibrateForm::PhaseStep(int row, double step) {
@@ -195,7 +195,8 @@ void TCalibrateForm::PhaseStep(int row, double step) {
 }
 
 void TCalibrateForm::PhaseRead(int row) {
-  if (!SendReadRequest(SlaveAddress, kPhaseRegisters[row], 2)) ShowMessage(Utf8(kSyncFailed));
+  if (!SendReadRequest(SlaveAddress, kPhaseCorrectionRegisters[row], 2))
+    ShowMessage(Utf8(kSyncFailed));
 }
 
 void TCalibrateForm::SetCalibrationEditText(int edit, const QString& text) {

@@ -18,8 +18,6 @@ class SamplingControl;
 // Registers of the calibration.
 inline constexpr uint16_t kVoltageReferenceRegisters[3] = {802, 817, 831};
 inline constexpr uint16_t kCurrentReferenceRegisters[3] = {806, 821, 835};
-// Phase rows: Ch1 narrow, Ch1 broad, Ch2 narrow, Ch2 broad, Ch3 narrow, Ch3 broad.
-inline constexpr uint16_t kPhaseRegisters[6] = {815, 816, 829, 830, 843, 844};
 inline constexpr uint16_t kUnlockRegister = 801;
 inline constexpr uint8_t kUnlockCommandByte = 0xC6;
 inline constexpr uint16_t kTemperatureRegister = 814;

@@ -105,20 +105,20 @@ const ThreePhaseValueField kThreePhaseFields[] = {
 #undef CH
 #undef TP
 
+}  // namespace
+
 // Fields are read by copying bytes, since the packed blocks have no alignment of their own.
-double NumberAt(const void* block, size_t offset, bool counter) {
-  const char* base = static_cast<const char*>(block) + offset;
+double BlockNumber(const void* block, size_t offset, bool counter) {
+  const char* at = static_cast<const char*>(block) + offset;
   if (counter) {
     double value;
-    std::memcpy(&value, base, sizeof value);
+    std::memcpy(&value, at, sizeof value);
     return value;
   }
   float value;
-  std::memcpy(&value, base, sizeof value);
+  std::memcpy(&value, at, sizeof value);
   return value;
 }
-
-}  // namespace
 
 const char* const kChannelBoxTitles[3] = {"Voltage", "Current", "Comprehensive"};
 const char* const kThreePhaseBoxTitles[3] = {"Comprehensive", "Unbalance", "Integration"};
@@ -132,7 +132,7 @@ QString ChannelPageTitle(int channel) {
 }
 
 double ChannelFieldNumber(const ChannelValueField& field, const ChannelBlock& block) {
-  return NumberAt(&block, field.offset, field.counter);
+  return BlockNumber(&block, field.offset, field.counter);
 }
 
 QString ChannelValueText(const ChannelValueField& field, const ChannelBlock& block, int channel) {
@@ -152,7 +152,7 @@ double ThreePhaseFieldNumber(const ThreePhaseValueField& field, const Measuremen
   const void* block = field.channel == kThreePhaseSource
                           ? static_cast<const void*>(&set.ThreePhase)
                           : static_cast<const void*>(&set.Channel[field.channel]);
-  return NumberAt(block, field.offset, field.counter);
+  return BlockNumber(block, field.offset, field.counter);
 }
 
 bool ThreePhaseValueAvailable(const ThreePhaseValueField& field, uint8_t wiring) {

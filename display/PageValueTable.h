@@ -11,6 +11,9 @@
 
 #include "display/MeasurementModel.h"
 
+// The number at `offset` of a packed block: a float32, or a float64 counter.
+double BlockNumber(const void* block, size_t offset, bool counter);
+
 // A channel page's value: the three entries are for channels 1, 2 and 3 where they differ.
 struct ChannelValueField {
   int box;  // 0 Voltage, 1 Current, 2 Comprehensive

@@ -4,6 +4,7 @@
 // window overrides what it shows.
 
 #include <QString>
+#include <cstdint>
 
 // The texts the instrument's acknowledgement of a written block puts on the windows.
 inline constexpr const char* kAlarmsWrittenText = "The transmission data is completed.";
@@ -27,6 +28,10 @@ class InstrumentSettingsView {
   virtual void InstrumentSettingsReadClick() {}            // "Reading from instruments"
   virtual void ShowInstrumentSettingsForm() {}             // shown without waiting
 };
+
+// The current phase corrections, read back into Edit7 to Edit12: Ch1 narrow and broad
+// band, Ch2 narrow and broad, Ch3 narrow and broad.
+inline constexpr uint16_t kPhaseCorrectionRegisters[6] = {815, 816, 829, 830, 843, 844};
 
 class CalibrationView {
  public:

@@ -26,7 +26,6 @@ constexpr uint32_t kFirstWait = 15;
 constexpr uint32_t kUsbReadingWait = 5;
 
 // Registers whose answer is one float for the calibration edit boxes Edit7 to Edit12.
-constexpr uint16_t kCalibrationReadRegisters[6] = {815, 816, 829, 830, 843, 844};
 
 // Fields that the pages cannot show as NaN: VoltageTrms, VoltagePeak, Frequency,
 // VoltageCrestFactor, VoltageThdF, CurrentTrms, CurrentPeak, CurrentPhase,
@@ -103,11 +102,11 @@ FrameOutcome RouteReadAnswer(int length, LinkView& view) {
     return FrameOutcome::Routed;  // the instrument is there; nothing more to do
   } else {
     const auto* found =
-        std::find(std::begin(kCalibrationReadRegisters), std::end(kCalibrationReadRegisters), reg);
-    if (found == std::end(kCalibrationReadRegisters)) return FrameOutcome::NotRouted;
+        std::find(std::begin(kPhaseCorrectionRegisters), std::end(kPhaseCorrectionRegisters), reg);
+    if (found == std::end(kPhaseCorrectionRegisters)) return FrameOutcome::NotRouted;
     if (!complete(4)) return FrameOutcome::WrongLength;
     const double value = BytesToFloat(payload);
-    const int edit = 7 + static_cast<int>(found - std::begin(kCalibrationReadRegisters));
+    const int edit = 7 + static_cast<int>(found - std::begin(kPhaseCorrectionRegisters));
     view.SetCalibrationEditText(edit, QString::number(value, 'g', 15));
   }
   return FrameOutcome::Routed;

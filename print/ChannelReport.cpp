@@ -2,41 +2,23 @@
 
 #include <QPainter>
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 
+#include "display/PageValueTable.h"
 #include "display/ValueFormat.h"
 #include "print/ReportFrame.h"
 
 namespace {
 
-struct Box {
-  int x1, y1, x2, y2;
-  int w() const { return x2 - x1; }
-  int h() const { return y2 - y1; }
-};
-
-void DrawBox(QPainter& painter, const Box& b) {
-  painter.drawRect(b.x1, b.y1, b.w(), b.h());
-}
+using Box = ReportBox;
 
 // One trace of 512 samples across the box, scaled so that its largest sample reaches
 // Trunc(h × a / 7) pixels from the centre line.
 void DrawTrace(QPainter& painter, const Box& b, const int16_t (&samples)[512], float a,
                bool spread) {
-  int M = 0;
-  for (int16_t s : samples) M = std::max(M, std::abs(static_cast<int>(s)));
+  const int M = LargestSample(samples);
   const float S = M != 0 ? static_cast<float>(Trunc(b.h() * a / 7)) / static_cast<float>(M) : 0;
   const float dx = spread ? static_cast<float>(b.w()) / 512.0f : 0.0f;
-  const int yc = b.y1 + b.h() / 2;
-  QPoint last(b.x1, yc - Round(samples[0] * S));
-  float X = 0;
-  for (int k = 1; k < 512; ++k) {
-    X += dx;
-    const QPoint next(b.x1 + Round(X), yc - Round(samples[k] * S));
-    painter.drawLine(last, next);
-    last = next;
-  }
+  DrawReportTrace(painter, b.x1, b.y1 + b.h() / 2, samples, S, dx);
 }
 
 void DrawHarmonicBars(QPainter& painter, const PageFrame& page, const Box& b,
@@ -104,18 +86,11 @@ const PowerRow kPowerRows[8] = {
 };
 #undef F
 
-template <typename T>
-T FieldAt(const ChannelBlock& block, size_t offset) {
-  T value;
-  std::memcpy(&value, reinterpret_cast<const char*>(&block) + offset, sizeof value);
-  return value;
-}
-
 void DrawValuePanel(QPainter& painter, const PageFrame& page, const ChannelBlock& block) {
   const int W = page.W, H = page.H;
   const Box b{Trunc(W * 0.615), Trunc(H * 0.072), page.R, Trunc(H * 0.072) + Trunc(H * 0.3)};
   SetReportPen(painter, report::kBlack, 1);
-  DrawBox(painter, b);
+  DrawReportBox(painter, b);
   for (int k = 1; k <= 15; ++k) {
     const int y = b.y1 + Trunc(b.h() * k / 16.0);
     painter.drawLine(b.x1, y, b.x2, y);
@@ -134,13 +109,15 @@ void DrawValuePanel(QPainter& painter, const PageFrame& page, const ChannelBlock
     const PanelRow& row = kPanelRows[k - 1];
     const int y = head + k * Trunc(b.h() / 16.0);
     DrawReportText(painter, xa, y, row.label);
-    DrawMeasuredValue(painter, xa + column, y, FieldAt<float>(block, row.voltage), row.voltageUnit,
+    DrawMeasuredValue(painter, xa + column, y,
+                      static_cast<float>(BlockNumber(&block, row.voltage, false)), row.voltageUnit,
                       6, 100, 100);
     if (row.current == kNone) continue;
     // Phases keep one decimal as on the voltage side; the other currents three.
     const float scale = row.current == offsetof(ChannelBlock, CurrentPhase) ? 100 : 1000;
-    DrawMeasuredValue(painter, xa + 2 * column, y, FieldAt<float>(block, row.current),
-                      row.currentUnit, 6, scale, scale);
+    DrawMeasuredValue(painter, xa + 2 * column, y,
+                      static_cast<float>(BlockNumber(&block, row.current, false)), row.currentUnit,
+                      6, scale, scale);
   }
 }
 
@@ -148,7 +125,7 @@ void DrawPowerPanel(QPainter& painter, const PageFrame& page, const ChannelBlock
   const int W = page.W, H = page.H;
   const Box b{Trunc(W * 0.615), Trunc(H * 0.38), page.R, Trunc(H * 0.38) + Trunc(H * 0.157)};
   SetReportPen(painter, report::kBlack, 1);
-  DrawBox(painter, b);
+  DrawReportBox(painter, b);
   for (int k = 1; k <= 7; ++k) {
     const int y = b.y1 + Trunc(b.h() * k / 8.0);
     painter.drawLine(b.x1, y, b.x2, y);
@@ -162,11 +139,12 @@ void DrawPowerPanel(QPainter& painter, const PageFrame& page, const ChannelBlock
     const int y = Trunc(H * 0.384) + k * Trunc(b.h() / 8.0);
     DrawReportText(painter, xa, y, row.label);
     if (row.counter) {
-      DrawCounterValue(painter, xa + Trunc(b.w() / 3.0), y, FieldAt<double>(block, row.offset),
+      DrawCounterValue(painter, xa + Trunc(b.w() / 3.0), y, BlockNumber(&block, row.offset, true),
                        row.unit, 1000, 1000);
     } else {
-      DrawMeasuredValue(painter, xa + Trunc(b.w() / 3.0), y, FieldAt<float>(block, row.offset),
-                        row.unit, 6, 100, 100);
+      DrawMeasuredValue(painter, xa + Trunc(b.w() / 3.0), y,
+                        static_cast<float>(BlockNumber(&block, row.offset, false)), row.unit, 6,
+                        100, 100);
     }
   }
 }
@@ -187,7 +165,7 @@ void DrawHarmonicTable(QPainter& painter, const PageFrame& page, const ChannelBl
   const int title = Trunc(H * 0.555);
   painter.drawLine(b.x1, title, b.x2, title);
   DrawReportText(painter, Trunc(b.x2 * 0.08), Trunc(H * 0.548), " Harmonic Table ");
-  DrawBox(painter, b);
+  DrawReportBox(painter, b);
 
   const int c = Round(b.w() / 15.0);
   const int r = Round(b.h() / 19.0);
@@ -262,7 +240,7 @@ void DrawChannelReport(QPainter& painter, int W, int H, const ChannelBlock& prin
   const int left = page.L, right = page.L + Trunc(W * 0.55);
   const Box wave{left, Trunc(H * 0.072), right, Trunc(H * 0.072) + Trunc(H * 0.15)};
   SetReportPen(painter, report::kBlack, 1);
-  DrawBox(painter, wave);
+  DrawReportBox(painter, wave);
   SetReportFont(painter, "Verdana", 8);
   DrawReportText(painter, Trunc(W * 0.072), Trunc(H * 0.065), " Sampling ");
   auto grid = [&](const QColor& colour) {
@@ -283,12 +261,12 @@ void DrawChannelReport(QPainter& painter, int W, int H, const ChannelBlock& prin
 
   // Harmonic charts.
   const Box voltage{left, Trunc(H * 0.23), right, Trunc(H * 0.23) + Trunc(H * 0.15)};
-  DrawBox(painter, voltage);
+  DrawReportBox(painter, voltage);
   SetReportFont(painter, "Verdana", 8);
   DrawReportText(painter, Trunc(W * 0.072), Trunc(H * 0.223), " Voltage Harmonic ");
   DrawHarmonicBars(painter, page, voltage, block.VoltageHarmonics, report::kGreen);
   const Box current{left, Trunc(H * 0.388), right, Trunc(H * 0.388) + Trunc(H * 0.15)};
-  DrawBox(painter, current);
+  DrawReportBox(painter, current);
   SetReportFont(painter, "Verdana", 8);
   DrawReportText(painter, Trunc(W * 0.072), Trunc(H * 0.382), " Current Harmonic ");
   DrawHarmonicBars(painter, page, current, block.CurrentHarmonics, report::kRed);

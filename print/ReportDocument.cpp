@@ -6,9 +6,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryFile>
-#include <cstdio>
 #include <filesystem>
-#include <memory>
 
 #include "platform/Errors.h"
 #include "print/ChannelReport.h"

@@ -2,7 +2,9 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "display/PlotDrawing.h"
 #include "display/ValueFormat.h"
@@ -71,6 +73,28 @@ QString D2(double v) {
 }
 QString D3(double v) {
   return RoundedText(v, 1000);
+}
+
+void DrawReportBox(QPainter& painter, const ReportBox& box) {
+  painter.drawRect(box.x1, box.y1, box.w(), box.h());
+}
+
+int LargestSample(const int16_t (&samples)[512]) {
+  int largest = 0;
+  for (int16_t s : samples) largest = std::max(largest, std::abs(static_cast<int>(s)));
+  return largest;
+}
+
+void DrawReportTrace(QPainter& painter, int x1, int yc, const int16_t (&samples)[512], float scale,
+                     float dx) {
+  QPoint last(x1, yc - Round(samples[0] * scale));
+  float X = 0;
+  for (int k = 1; k < 512; ++k) {
+    X += dx;
+    const QPoint next(x1 + Round(X), yc - Round(samples[k] * scale));
+    painter.drawLine(last, next);
+    last = next;
+  }
 }
 
 void SetReportPen(QPainter& painter, const QColor& colour, int width, Qt::PenStyle style) {

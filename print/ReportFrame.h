@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <cstdint>
 
 #include "print/PrintInfo.h"
 
@@ -65,6 +66,21 @@ QString D3(double v);
 void DrawReportHeader(QPainter& painter, const PageFrame& page, const QString& label, double f);
 // The rule and the six texts of the print information at the foot of the page.
 void DrawInformationBlock(QPainter& painter, const PageFrame& page, const PrintInfo& info);
+
+// A box of a page: corners (x1, y1) and (x2, y2), drawn as a rectangle with the pen.
+struct ReportBox {
+  int x1, y1, x2, y2;
+  int w() const { return x2 - x1; }
+  int h() const { return y2 - y1; }
+};
+void DrawReportBox(QPainter& painter, const ReportBox& box);
+
+// The largest magnitude of 512 samples, 0 when all are 0.
+int LargestSample(const int16_t (&samples)[512]);
+// A trace of 512 samples from x = x1: sample k at x1 + Round(X) with X the float32 sum of k
+// steps `dx`, and at yc − Round(sample × scale).
+void DrawReportTrace(QPainter& painter, int x1, int yc, const int16_t (&samples)[512], float scale,
+                     float dx);
 
 // A pen of `colour` and `width` device pixels (0: the thinnest line) in `style`.
 void SetReportPen(QPainter& painter, const QColor& colour, int width,

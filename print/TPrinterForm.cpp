@@ -208,70 +208,57 @@ std::vector<int> TPrinterForm::CheckedPages() const {
   return pages;
 }
 
-void TPrinterForm::PrintTo(QPrinter& printer) {
-  // Everything that can fail before the first page is read first, so that a failure never
-  // leaves a job begun.
-  const PrintInfo info = ReadPrintInfo();
-  QPainter painter;
+TPrinterForm::Document TPrinterForm::CurrentDocument(const PrintInfo& info) const {
+  Document document;
   if (ReportMode == kMeasurementReport) {
     MeasurementReport report;
     report.Record = &MeasurementData;
     report.Pages = CheckedPages();
-    if (report.Pages.empty()) return;
+    if (report.Pages.empty()) return document;
     if (vectorChoice) report.Vectors = vectorChoice();
     report.Info = info;
-    printer.setDocName(info.ProjectName + "TestReport");
-    if (!painter.begin(&printer)) throw AppError("The printer cannot start the job.");
-    try {
-      DrawReportPages(painter, printer, report);
-    } catch (...) {
-      printer.abort();
-      painter.end();
-      throw;
-    }
+    document.Title = info.ProjectName + "TestReport";
+    document.Draw = [report](QPainter& painter, QPagedPaintDevice& device) {
+      DrawReportPages(painter, device, report);
+    };
   } else if (ReportMode == kRecordReport) {
     RecordChartState* state = recordChart ? recordChart() : nullptr;
-    if (!state || !recordReport) return;
-    const RecordReportData data = recordReport();
-    printer.setDocName("RecordReport");
-    if (!painter.begin(&printer)) throw AppError("The printer cannot start the job.");
-    try {
-      DrawRecordReport(painter, printer.width(), printer.height(), kPaperColumn, *state, data,
-                       info);
-    } catch (...) {
-      printer.abort();
-      painter.end();
-      throw;
-    }
-  } else {
-    return;
+    if (!state || !recordReport) return document;
+    document.Title = "RecordReport";
+    document.Orientation = QPageLayout::Landscape;
+    document.Draw = [state, data = recordReport(), info](QPainter& painter,
+                                                         QPagedPaintDevice& device) {
+      DrawRecordReport(painter, device.width(), device.height(), kPaperColumn, *state, data, info);
+    };
+  }
+  return document;
+}
+
+void TPrinterForm::PrintTo(QPrinter& printer) {
+  // Everything that can fail before the first page is read first, so that a failure never
+  // leaves a job begun.
+  const Document document = CurrentDocument(ReadPrintInfo());
+  if (!document.Draw) return;
+  printer.setDocName(document.Title);
+  QPainter painter;
+  if (!painter.begin(&printer)) throw AppError("The printer cannot start the job.");
+  try {
+    document.Draw(painter, printer);
+  } catch (...) {
+    printer.abort();
+    painter.end();
+    throw;
   }
   if (!painter.end()) throw AppError("The print job could not be completed.");
 }
 
 void TPrinterForm::SavePdfTo(const QString& path) {
-  const PrintInfo info = ReadPrintInfo();
-  if (ReportMode == kMeasurementReport) {
-    MeasurementReport report;
-    report.Record = &MeasurementData;
-    report.Pages = CheckedPages();
-    if (report.Pages.empty()) {
-      ShowMessage("Select at least one page.");
-      return;
-    }
-    if (vectorChoice) report.Vectors = vectorChoice();
-    report.Info = info;
-    SaveReportPdf(path, report, info.ProjectName + "TestReport");
-  } else if (ReportMode == kRecordReport) {
-    RecordChartState* state = recordChart ? recordChart() : nullptr;
-    if (!state || !recordReport) return;
-    const RecordReportData data = recordReport();
-    SavePdf(path, "RecordReport", QPageLayout::Landscape,
-            [&](QPainter& painter, QPagedPaintDevice& device) {
-              DrawRecordReport(painter, device.width(), device.height(), kPaperColumn, *state, data,
-                               info);
-            });
+  const Document document = CurrentDocument(ReadPrintInfo());
+  if (!document.Draw) {
+    if (ReportMode == kMeasurementReport) ShowMessage("Select at least one page.");
+    return;
   }
+  SavePdf(path, document.Title, document.Orientation, document.Draw);
 }
 
 void TPrinterForm::SeSkinButton1Click() {

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "print/RecordReport.h"
+#include "print/ReportDocument.h"
 #include "print/ThreePhaseReport.h"
 
 class QCheckBox;
@@ -85,6 +86,14 @@ class TPrinterForm : public QDialog {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // What Print and Save PDF write now: nothing to draw when no page is chosen (or the
+  // record report has no record window).
+  struct Document {
+    QString Title;
+    QPageLayout::Orientation Orientation = QPageLayout::Portrait;
+    PageDrawing Draw;
+  };
+  Document CurrentDocument(const PrintInfo& info) const;
   std::vector<int> CheckedPages() const;
   void DrawPreviewPages(int pw, int ph);
 

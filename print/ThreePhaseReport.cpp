@@ -4,19 +4,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <numbers>
 
+#include "display/PageValueTable.h"
 #include "print/ReportFrame.h"
 
 namespace {
 
-struct Box {
-  int x1, y1, x2, y2;
-  int w() const { return x2 - x1; }
-  int h() const { return y2 - y1; }
-};
+using Box = ReportBox;
 
 void DrawSamplingBox(QPainter& painter, const PageFrame& page, const MeasurementSet& set,
                      int& stripHeight) {
@@ -24,7 +20,7 @@ void DrawSamplingBox(QPainter& painter, const PageFrame& page, const Measurement
   const Box b{page.L, Trunc(H * 0.072), page.L + Trunc(W * 0.55),
               Trunc(H * 0.072) + Trunc(H * 0.65)};
   SetReportPen(painter, report::kBlack, 1);
-  painter.drawRect(b.x1, b.y1, b.w(), b.h());
+  DrawReportBox(painter, b);
   SetReportFont(painter, "Verdana", 8);
   DrawReportText(painter, Trunc(W * 0.072), Trunc(H * 0.065), " Sampling ");
 
@@ -68,18 +64,10 @@ void DrawSamplingBox(QPainter& painter, const PageFrame& page, const Measurement
     SetReportPen(painter, strip.voltage ? report::kGreen : report::kRed, width);
     DrawReportText(painter, b.x2 - Round(b.w() * 0.15), yc - s / 2 + Round(s * 0.02), strip.label);
     const int16_t(&samples)[512] = strip.voltage ? block.VoltageWave : block.CurrentWave;
-    int M = 0;
-    for (int16_t v : samples) M = std::max(M, std::abs(static_cast<int>(v)));
+    const int M = LargestSample(samples);
     const float V = M != 0 ? (static_cast<float>(s) / 2 * 0.9f) / static_cast<float>(M) : 0;
     const float dx = block.WaveSampleCount != 0 ? static_cast<float>(b.w()) / 512.0f : 0.0f;
-    QPoint last(b.x1, yc - Round(samples[0] * V));
-    float X = 0;
-    for (int k = 1; k < 512; ++k) {
-      X += dx;
-      const QPoint next(b.x1 + Round(X), yc - Round(samples[k] * V));
-      painter.drawLine(last, next);
-      last = next;
-    }
+    DrawReportTrace(painter, b.x1, yc, samples, V, dx);
   }
 }
 
@@ -212,18 +200,6 @@ const ValueRow kValueRows[24] = {
 };
 #undef TP
 
-double NumberAt(const ThreePhaseBlock& block, const ValueRow& row) {
-  const char* at = reinterpret_cast<const char*>(&block) + row.offset;
-  if (row.counter) {
-    double value;
-    std::memcpy(&value, at, sizeof value);
-    return value;
-  }
-  float value;
-  std::memcpy(&value, at, sizeof value);
-  return value;
-}
-
 void DrawValueColumn(QPainter& painter, const PageFrame& page, const ThreePhaseBlock& block) {
   const int W = page.W, H = page.H;
   SetReportPen(painter, report::kBlack, 1);
@@ -232,8 +208,9 @@ void DrawValueColumn(QPainter& painter, const PageFrame& page, const ThreePhaseB
   for (int k = 0; k < 24; ++k) {
     const int y = Trunc(H * 0.075) + k * Trunc(H * 0.035);
     DrawReportText(painter, xl, y, kValueRows[k].label);
-    DrawReportText(painter, xl + Trunc(W * 0.185), y,
-                   D2(NumberAt(block, kValueRows[k])) + kValueRows[k].unit);
+    DrawReportText(
+        painter, xl + Trunc(W * 0.185), y,
+        D2(BlockNumber(&block, kValueRows[k].offset, kValueRows[k].counter)) + kValueRows[k].unit);
   }
 }
 
